@@ -1,0 +1,30 @@
+#pragma once
+// Log lines of the core library. The sink keeps nothing by default; a
+// console.log file or a caller's function can be set as the sink.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace xLog {
+
+using Sink = std::function<void(const std::string& text)>;
+
+/// Hands text (one or more whole lines) to the sink.
+void Write(const std::string& text);
+/// Sets the sink; null drops every line.
+void SetSink(Sink sink);
+/// Appends every line to the file (the usual name is "console.log").
+void OpenFileSink(const std::string& path);
+
+/// Information lines: queued in order until the log is opened by the "app"
+/// module start, written at once after that.
+void Information(const std::string& line);
+void OpenLog();
+bool IsOpen();
+/// Forgets the queue and closes the log again (tests).
+void ResetForTests();
+
+/// Console colours by name ("black" .. "white"), ARGB; 0 for an unknown name.
+uint32_t ColourByName(const std::string& name);
+
+}  // namespace xLog

@@ -1,0 +1,120 @@
+// The core library's operating-system services on POSIX systems.
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "base/debug.h"
+#include "base/platform.h"
+
+namespace xPlatform {
+
+bool CreateTlsSlot(unsigned& slot, int& error) {
+    pthread_key_t key;
+    error = pthread_key_create(&key, nullptr);
+    if (error != 0) return false;
+    slot = static_cast<unsigned>(key);
+    return true;
+}
+
+void FreeTlsSlot(unsigned slot) { pthread_key_delete(static_cast<pthread_key_t>(slot)); }
+void* GetTlsSlot(unsigned slot) { return pthread_getspecific(static_cast<pthread_key_t>(slot)); }
+void SetTlsSlot(unsigned slot, void* value) { pthread_setspecific(static_cast<pthread_key_t>(slot), value); }
+
+int ShowMessageBox(const MessageBoxParams& params) {
+    std::string out = params.caption + ": " + params.text;
+    if (out.empty() || out.back() != '\n') out += '\n';
+    std::fwrite(out.data(), 1, out.size(), stderr);
+    std::fflush(stderr);
+    switch (params.style & kBoxButtonsMask) {
+        case kBoxOkCancel:
+        case kBoxRetryCancel: return kAnswerCancel;
+        case kBoxYesNo: return kAnswerNo;
+        default: return kAnswerOk;
+    }
+}
+
+bool IsDebuggerAttached() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("TracerPid:", 0) == 0) return std::atoi(line.c_str() + 10) != 0;
+    return false;
+}
+
+void BreakIntoDebugger() { raise(SIGTRAP); }
+
+void TerminateProcess(int exit_code) { _exit(exit_code); }
+
+namespace {
+
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS};
+struct sigaction g_previous[sizeof kFatalSignals / sizeof kFatalSignals[0]];
+bool g_installed = false;
+char g_altStack[64 * 1024];
+
+// The Windows exception code that stands for a fatal signal, so that both
+// builds name a crash alike; 0 when none does.
+uint32_t CodeOfSignal(int sig, int code) {
+    switch (sig) {
+        case SIGSEGV: return 0xC0000005;
+        case SIGBUS: return code == BUS_ADRALN ? 0x80000002 : 0xC0000006;
+        case SIGILL: return (code == ILL_PRVOPC || code == ILL_PRVREG) ? 0xC0000096 : 0xC000001D;
+        case SIGTRAP: return code == TRAP_TRACE ? 0x80000004 : 0x80000003;
+        case SIGFPE:
+            switch (code) {
+                case FPE_INTDIV: return 0xC0000094;
+                case FPE_INTOVF: return 0xC0000095;
+                case FPE_FLTDIV: return 0xC000008E;
+                case FPE_FLTOVF: return 0xC0000091;
+                case FPE_FLTUND: return 0xC0000093;
+                case FPE_FLTRES: return 0xC000008F;
+                case FPE_FLTINV: return 0xC0000090;
+                case FPE_FLTSUB: return 0xC000008C;
+                default: return 0;
+            }
+        default: return 0;
+    }
+}
+
+void OnFatalSignal(int sig, siginfo_t* info, void*) {
+    uint32_t code = CodeOfSignal(sig, info ? info->si_code : 0);
+    const char* name = code ? xDebug::ExceptionCodeName(code) : nullptr;
+    xDebug::ReportUnhandled(name ? std::string(name) : SystemCodeText(static_cast<uint32_t>(sig)));
+}
+
+}  // namespace
+
+void InstallCrashFilter() {
+    if (g_installed) return;
+    stack_t alt{};
+    alt.ss_sp = g_altStack;
+    alt.ss_size = sizeof g_altStack;
+    sigaltstack(&alt, nullptr);
+    struct sigaction action{};
+    action.sa_sigaction = OnFatalSignal;
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK;
+    sigemptyset(&action.sa_mask);
+    for (size_t i = 0; i < sizeof kFatalSignals / sizeof kFatalSignals[0]; ++i)
+        sigaction(kFatalSignals[i], &action, &g_previous[i]);
+    g_installed = true;
+}
+
+void RemoveCrashFilter() {
+    if (!g_installed) return;
+    for (size_t i = 0; i < sizeof kFatalSignals / sizeof kFatalSignals[0]; ++i)
+        sigaction(kFatalSignals[i], &g_previous[i], nullptr);
+    g_installed = false;
+}
+
+std::string SystemCodeText(uint32_t code) {
+    const char* text = strsignal(static_cast<int>(code));
+    return text ? text : "Unknown signal " + std::to_string(code);
+}
+
+}  // namespace xPlatform

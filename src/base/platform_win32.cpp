@@ -1,0 +1,77 @@
+// The core library's operating-system services on Windows.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "base/debug.h"
+#include "base/platform.h"
+
+namespace xPlatform {
+
+bool CreateTlsSlot(unsigned& slot, int& error) {
+    DWORD index = TlsAlloc();
+    if (index == TLS_OUT_OF_INDEXES) {
+        error = static_cast<int>(GetLastError());
+        return false;
+    }
+    slot = index;
+    return true;
+}
+
+void FreeTlsSlot(unsigned slot) { TlsFree(slot); }
+void* GetTlsSlot(unsigned slot) { return TlsGetValue(slot); }
+void SetTlsSlot(unsigned slot, void* value) { TlsSetValue(slot, value); }
+
+int ShowMessageBox(const MessageBoxParams& params) {
+    MSGBOXPARAMSA box{};
+    box.cbSize = sizeof box;
+    box.hwndOwner = static_cast<HWND>(params.owner);
+    box.lpszText = params.text.c_str();
+    box.lpszCaption = params.caption.c_str();
+    box.dwStyle = params.style;
+    return MessageBoxIndirectA(&box);
+}
+
+bool IsDebuggerAttached() { return ::IsDebuggerPresent() != FALSE; }
+
+void BreakIntoDebugger() { DebugBreak(); }
+
+void TerminateProcess(int exit_code) { ExitProcess(static_cast<UINT>(exit_code)); }
+
+namespace {
+
+LPTOP_LEVEL_EXCEPTION_FILTER g_previous = nullptr;
+bool g_installed = false;
+
+LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
+    uint32_t code = info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionCode : 0;
+    const char* name = xDebug::ExceptionCodeName(code);
+    xDebug::ReportUnhandled(name ? std::string(name) : SystemCodeText(code));
+}
+
+}  // namespace
+
+void InstallCrashFilter() {
+    if (g_installed) return;
+    g_previous = SetUnhandledExceptionFilter(OnUnhandledException);
+    g_installed = true;
+}
+
+void RemoveCrashFilter() {
+    if (!g_installed) return;
+    SetUnhandledExceptionFilter(g_previous);
+    g_installed = false;
+}
+
+std::string SystemCodeText(uint32_t code) {
+    // Written into one static buffer, as the report needs no more than one.
+    static char text[512];
+    text[0] = 0;
+    DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS;
+    if (FormatMessageA(flags, GetModuleHandleA("NTDLL.DLL"), code, 0, text, sizeof text, nullptr) == 0)
+        std::snprintf(text, sizeof text, "0x%08X", code);
+    return text;
+}
+
+}  // namespace xPlatform

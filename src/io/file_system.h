@@ -1,0 +1,21 @@
+#pragma once
+// File-system operations beside the streams. Paths go through LocalPath.
+#include <string>
+
+namespace xIo {
+
+/// Lower-cases every ASCII letter and turns every backslash into a slash.
+void NormalizePath(std::string& path);
+/// True when the system's access test with mode succeeds (0: exists,
+/// 2: writable, 4: readable).
+bool FileExists(const std::string& path, int mode = 0);
+/// Creates every missing directory along path; true when it exists at the end.
+bool MakeDirectories(const std::string& path);
+/// Deletes one file; true on success.
+bool RemoveFile(const std::string& path);
+/// Deletes a file, or empties a directory recursively and removes it.
+bool RemovePath(const std::string& path);
+/// False when from does not exist; otherwise moves it over to, replacing it.
+bool MoveFileReplacing(const std::string& from, const std::string& to);
+
+}  // namespace xIo
