@@ -90,3 +90,23 @@ bool Utf8ToCp1251(std::string_view text, std::string& out) {
     }
     return true;
 }
+
+std::string Cp1251FromUtf8(std::string_view text) {
+    std::string out;
+    if (Utf8ToCp1251(text, out)) return out;
+    // Convert piece by piece so one bad character costs only itself.
+    out.clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t start = i;
+        uint32_t cp = 0;
+        if (!DecodeUtf8(text, i, cp)) {
+            out += '?';
+            i = start + 1;
+            continue;
+        }
+        std::string one;
+        out += Utf8ToCp1251(text.substr(start, i - start), one) ? one : "?";
+    }
+    return out;
+}

@@ -11,3 +11,7 @@ std::string Cp1251ToUtf8(std::string_view text);
 /// Code page 1251 bytes of UTF-8 text into out; false (out unspecified) when
 /// the text is not valid UTF-8 or holds a character the code page lacks.
 bool Utf8ToCp1251(std::string_view text, std::string& out);
+
+/// Code page 1251 bytes of a UTF-8 text that is known to fit the code page
+/// (message catalogues); a character that does not fit becomes '?'.
+std::string Cp1251FromUtf8(std::string_view text);

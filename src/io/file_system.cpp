@@ -18,7 +18,10 @@ void NormalizePath(std::string& path) {
     }
 }
 
-bool FileExists(const std::string& path, int mode) { return access(LocalPath(path).c_str(), mode) == 0; }
+bool FileExists(const std::string& path, int mode) {
+    std::string local;
+    return TryLocalPath(path, local) && access(local.c_str(), mode) == 0;
+}
 
 bool MakeDirectories(const std::string& path) {
     if (path.empty()) return true;

@@ -1,5 +1,8 @@
 #include "io/path_map.h"
 
+#include "base/debug.h"
+#include "base/format.h"
+
 namespace xIo {
 
 namespace {
@@ -11,6 +14,22 @@ PathMapper& Mapper() {
 
 void SetPathMapper(PathMapper mapper) { Mapper() = std::move(mapper); }
 
-std::string LocalPath(const std::string& path) { return Mapper() ? Mapper()(path) : path; }
+bool TryLocalPath(const std::string& path, std::string& local) {
+    if (!Mapper()) {
+        local = path;
+        return true;
+    }
+    std::optional<std::string> mapped = Mapper()(path);
+    if (!mapped) return false;
+    local = std::move(*mapped);
+    return true;
+}
+
+std::string LocalPath(const std::string& path) {
+    std::string local;
+    if (!TryLocalPath(path, local))
+        xDebug::Error("io/path_map", __LINE__, format("Host path \"%1%\" has no local folder in the path map") % path);
+    return local;
+}
 
 }  // namespace xIo

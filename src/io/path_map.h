@@ -4,15 +4,21 @@
 // operation of the core library goes through LocalPath; the embedding
 // application installs the mapping.
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace xIo {
 
-using PathMapper = std::function<std::string(const std::string& path)>;
+/// Maps a path to a local one; nullopt refuses it (a host path for which
+/// this machine has no folder).
+using PathMapper = std::function<std::optional<std::string>(const std::string& path)>;
 
 /// Installs the mapping; null restores the identity.
 void SetPathMapper(PathMapper mapper);
-/// The local path of a path; the identity unless a mapper is installed.
+/// The local path of a path; the identity unless a mapper is installed. A
+/// refused path raises "Host path "%1%" has no local folder in the path map".
 std::string LocalPath(const std::string& path);
+/// The same without raising: false for a refused path.
+bool TryLocalPath(const std::string& path, std::string& local);
 
 }  // namespace xIo

@@ -49,6 +49,11 @@ bool eFileStream::Open(const std::string& name, uint32_t mode, int32_t buffer_si
 
     for (;;) {
         handle_ = open(LocalPath(path).c_str(), os_flags, 0666);
+        struct stat st;
+        if (handle_ >= 0 && fstat(handle_, &st) == 0 && S_ISDIR(st.st_mode)) {
+            close(handle_);  // a folder is no file to read or write
+            handle_ = -1;
+        }
         if (handle_ >= 0) break;
         if (!(mode & kModeInteractive)) {
             flags_ |= kStateFailed;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/debug.h"
 #include "io/path_map.h"
 #include "support/temp_dir.h"
 
@@ -58,14 +59,28 @@ TEST(FileSystem, MoveFileReplacing) {
 
 TEST(FileSystem, EveryOperationGoesThroughThePathMap) {
     TempDir dir;
-    xIo::SetPathMapper([&](const std::string& p) {
-        return p.rfind("d:/game/", 0) == 0 ? dir.path() + "/" + p.substr(8) : p;
+    xIo::SetPathMapper([&](const std::string& p) -> std::optional<std::string> {
+        if (p.rfind("d:/game/", 0) == 0) return dir.path() + "/" + p.substr(8);
+        if (p.size() > 1 && p[1] == ':') return std::nullopt;
+        return p;
     });
     EXPECT_TRUE(xIo::MakeDirectories("d:/game/units/tank"));
     EXPECT_TRUE(Exists(dir / "units/tank"));
     EXPECT_TRUE(xIo::FileExists("d:/game/units"));
     EXPECT_TRUE(xIo::RemovePath("d:/game/units"));
     EXPECT_FALSE(Exists(dir / "units"));
+    std::string local;
+    EXPECT_FALSE(xIo::TryLocalPath("t:/tools/a.dle", local));
+    EXPECT_FALSE(xIo::FileExists("t:/tools/a.dle"));
+    {
+        xDebug::eExceptionMode mode(xDebug::kModeThrow | xDebug::kModeNoLog);
+        try {
+            xIo::LocalPath("t:/tools/a.dle");
+            ADD_FAILURE() << "no error";
+        } catch (const xDebug::eEx_Custom& e) {
+            EXPECT_EQ(e.message, "Host path \"t:/tools/a.dle\" has no local folder in the path map");
+        }
+    }
     xIo::SetPathMapper(nullptr);
     EXPECT_EQ(xIo::LocalPath("d:/game/x"), "d:/game/x");
 }

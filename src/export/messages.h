@@ -1,0 +1,20 @@
+#pragma once
+// Texts the export driver, the options dialog and the tool check show to
+// the artist (UTF-8 here; converted to code page 1251 when shown).
+namespace export_messages {
+
+inline constexpr const char* kCaptionError = "Ошибка";
+inline constexpr const char* kCaptionWarning = "Предупреждение";
+
+// Options dialog.
+inline constexpr const char* kNoGamePath = "Не задан путь к ресурсам игры!";
+inline constexpr const char* kNoTextureSource = "Не задан исходный путь к общим текстурам!";
+inline constexpr const char* kNoTexturePathInGame = "Не задан путь к общим текстурам в игре!";
+
+// Tool check.
+inline constexpr const char* kExporterOutdated =
+    "Версия %s устарела!\n Настоятельно рекомендуется обновить с t:/tools/3dsmax/";
+inline constexpr const char* kMaterialOutdated =
+    "Версия %s устарела!\nЭкспорт невозможен. Необходимо обновить с t:/tools/3dsmax/";
+
+}  // namespace export_messages

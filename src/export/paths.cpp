@@ -1,0 +1,32 @@
+#include "export/paths.h"
+
+std::string JoinPath(const std::string& a, const std::string& b) {
+    bool a_slash = !a.empty() && a.back() == '/';
+    bool b_slash = !b.empty() && b.front() == '/';
+    if (a_slash && b_slash) return a + b.substr(1);
+    if (!b_slash && !a_slash) return a + "/" + b;
+    return a + b;
+}
+
+std::string NamePart(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t point = name.rfind('.');
+    return point == std::string::npos ? name : name.substr(0, point);
+}
+
+std::string ModelBase(const std::string& resource_dir) { return JoinPath(resource_dir, NamePart(resource_dir)); }
+
+bool IsSafeModelPath(const std::string& model) {
+    if (model.empty()) return true;
+    if (model[0] == '/' || model[0] == '\\') return false;
+    if (model.size() > 1 && model[1] == ':') return false;
+    size_t start = 0;
+    while (start <= model.size()) {
+        size_t end = model.find_first_of("/\\", start);
+        if (end == std::string::npos) end = model.size();
+        if (model.compare(start, end - start, "..") == 0) return false;
+        start = end + 1;
+    }
+    return true;
+}

@@ -1,0 +1,58 @@
+#include "export/tool_check.h"
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include "base/cp1251.h"
+#include "base/format.h"
+#include "export/messages.h"
+#include "io/path_map.h"
+
+namespace tool_check {
+
+uint64_t LastWriteTime(const std::string& path) {
+    std::string local;
+    if (!xIo::TryLocalPath(path, local)) return 0;
+    struct stat st;
+    if (stat(local.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    // 100-nanosecond steps since 1601-01-01, as the system's file times.
+    constexpr uint64_t kEpochDifference = 11644473600ULL;
+    return (static_cast<uint64_t>(st.st_mtim.tv_sec) + kEpochDifference) * 10000000ULL +
+           static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
+}
+
+bool IsLater(uint64_t later, uint64_t earlier) {
+    int32_t later_high = static_cast<int32_t>(later >> 32);
+    int32_t earlier_high = static_cast<int32_t>(earlier >> 32);
+    if (later_high != earlier_high) return later_high > earlier_high;
+    return static_cast<uint32_t>(later) > static_cast<uint32_t>(earlier);
+}
+
+bool CheckToolVersions(const std::string& installed_folder, const std::string& tools_folder, const FileTimeFn& file_time,
+                       const ShowFn& show) {
+    bool result = true;
+    for (const ToolFile& file : kToolFiles) {
+        uint64_t installed = file_time(installed_folder + file.name);
+        uint64_t tools = file_time(tools_folder + file.name);
+        if (!IsLater(tools, installed)) continue;
+        if (file.blocksExport) {
+            show({(format(Cp1251FromUtf8(export_messages::kMaterialOutdated)) % file.name).str(),
+                  Cp1251FromUtf8(export_messages::kCaptionError), true});
+            result = false;
+        } else {
+            show({(format(Cp1251FromUtf8(export_messages::kExporterOutdated)) % file.name).str(),
+                  Cp1251FromUtf8(export_messages::kCaptionWarning), false});
+        }
+    }
+    return result;
+}
+
+std::string InstalledFolder() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&InstalledFolder), &info) == 0 || info.dli_fname == nullptr) return std::string();
+    std::string path = info.dli_fname;
+    size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+}  // namespace tool_check
