@@ -1,0 +1,20 @@
+#pragma once
+// The placement block of a transform in the model description.
+#include "host/math_matrix.h"
+#include "io/sdl_writer.h"
+
+namespace model {
+
+/// Writes the placement of m: nothing for the identity, "Position" for a
+/// pure translation, "orientation" for a pure rotation, "matrix34" for both.
+/// Translations are multiplied by master_scale (metres); every number is
+/// rounded to 4 decimals.
+void WriteTransform(xIo::xSdl::eWriter& writer, const host::Matrix3& m, float master_scale);
+
+/// value rounded to 4 decimals, half away from zero.
+float RoundTo4Decimals(float value);
+
+/// Writes three numbers separated by a TAB identifier, then a newline.
+void WriteTriple(xIo::xSdl::eWriter& writer, const host::Point3& p);
+
+}  // namespace model

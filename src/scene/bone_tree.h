@@ -1,0 +1,78 @@
+#pragma once
+// The bone tree of a model: finding the model roots of a scene, numbering
+// the bones of one model depth-first with level-of-detail bones right after
+// their base bone, and checking the tree in the artist's words.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/application.h"
+#include "host/light.h"
+#include "host/node.h"
+#include "scene/report.h"
+
+namespace scene {
+
+/// A model root and the node lists the model description fills.
+struct ModelRoot {
+    host::Node* root = nullptr;
+    std::vector<host::Node*> bodies;
+    std::vector<host::Node*> volumes;
+    std::vector<host::Node*> areas;
+    std::vector<host::Node*> previews;
+};
+
+/// The bone index attached to every bone node.
+class BoneIndexData : public host::RenderData {
+public:
+    explicit BoneIndexData(int32_t index) : index(index) {}
+    int32_t index;
+};
+
+/// The bone index attached to node, or -1 when it has none.
+int32_t AttachedBoneIndex(const host::Node& node);
+
+/// The state of the bone tree of one export.
+struct BoneTree {
+    BoneTree(host::Application& app, Reporter& report) : app(app), report(report) {}
+
+    host::Application& app;
+    Reporter& report;
+    host::TimeValue staticTime = 0;   ///< static frame in ticks; bones are judged there
+    bool exportLightsCameras = true;
+    bool structureFlag = false;       ///< the root being walked carries Structure
+
+    std::vector<ModelRoot> models;    ///< in processing order
+    std::vector<std::string> boneNames;  ///< cleaned names in bone index order
+
+    struct NameRecord {
+        std::string name;
+        host::Node* node;
+    };
+    std::vector<NameRecord> nameRegistry;  ///< base bones of the current walk
+    int depth = 0;
+    std::vector<std::unique_ptr<host::LightDesc>> lights;
+};
+
+/// A group head, or a node outside groups whose object at t is a helper, a
+/// shape or a geometry object other than a target.
+bool IsBoneCandidate(host::Node& node, host::TimeValue t);
+/// A candidate that is not hidden, of kind bone and of LOD index 0.
+bool IsBone(host::Node& node, host::TimeValue t);
+
+/// Fills tree.models from the scene root's children (reversed at the end);
+/// says "nothing to export" when none is found. True when a root was found.
+bool CollectModelRoots(BoneTree& tree);
+
+/// Numbers and checks the subtree of node; counter is the next free index
+/// and is advanced. True when an error was reported in the subtree.
+bool BuildBoneTree(BoneTree& tree, host::Node& node, int32_t& counter, bool collect_roots);
+
+/// Appends a model root when node carries Model or XModel; reports otherwise.
+void AddModelRoot(BoneTree& tree, host::Node& node);
+
+/// The LOD siblings of a bone ("<name>_lod..."), in ascending LOD order.
+std::vector<host::Node*> CollectLodBones(host::Node& node);
+
+}  // namespace scene
