@@ -3,7 +3,7 @@
 // little-endian, in versions 1 to 6 (the writer writes 6).
 #include <string>
 
-#include "export/options.h"
+#include "scene/export_options.h"
 
 /// The name of the configuration file inside the plug-in configuration folder.
 inline constexpr const char* kConfigFileName = "QELEXPORT.CFG";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/options.h"
+#include "scene/export_options.h"
 
 namespace options_dialog {
 

@@ -3,6 +3,8 @@
 // slash between two parts.
 #include <string>
 
+namespace scene {
+
 /// Joins a and b: one '/' between them (an empty a gives "/b", an empty b
 /// gives "a/").
 std::string JoinPath(const std::string& a, const std::string& b);
@@ -18,3 +20,5 @@ std::string ModelBase(const std::string& resource_dir);
 /// True when a cleaned Model value stays inside the game resource path: not
 /// absolute (leading slash or drive letter) and without a ".." component.
 bool IsSafeModelPath(const std::string& model);
+
+}  // namespace scene

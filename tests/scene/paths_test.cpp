@@ -1,8 +1,10 @@
-#include "export/paths.h"
+#include "scene/paths.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using namespace scene;
 
 TEST(Paths, JoinPutsExactlyOneSlash) {
     EXPECT_EQ(JoinPath("d:/thegame/", "units/tank"), "d:/thegame/units/tank");

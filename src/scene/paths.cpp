@@ -1,4 +1,6 @@
-#include "export/paths.h"
+#include "scene/paths.h"
+
+namespace scene {
 
 std::string JoinPath(const std::string& a, const std::string& b) {
     bool a_slash = !a.empty() && a.back() == '/';
@@ -30,3 +32,5 @@ bool IsSafeModelPath(const std::string& model) {
     }
     return true;
 }
+
+}  // namespace scene

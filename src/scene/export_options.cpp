@@ -1,4 +1,4 @@
-#include "export/options.h"
+#include "scene/export_options.h"
 
 #include "io/file_system.h"
 
