@@ -49,6 +49,15 @@ void eWriter::Close() {
     }
 }
 
+void eWriter::Discard() {
+    state_.reset();
+    target_ = nullptr;
+    if (ownedTarget_) {
+        ownedTarget_->Discard();
+        ownedTarget_.reset();
+    }
+}
+
 void eWriter::Raw(const char* data, size_t size) { state_->buffer.Write(data, static_cast<int32_t>(size)); }
 
 void eWriter::Separators() {

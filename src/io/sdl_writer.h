@@ -54,6 +54,9 @@ public:
     /// Finishes the text and copies it to the target in one piece; an owned
     /// file is closed and committed. Closing a closed writer does nothing.
     void Close();
+    /// Drops the text without writing it; an owned file is discarded and its
+    /// target keeps its previous content.
+    void Discard();
     bool IsOpen() const { return state_ != nullptr; }
 
     eWriter& operator<<(Ident id);

@@ -20,7 +20,14 @@ namespace xIo {
 namespace {
 const char* const kSource = "io/stream_file";
 const char* const kBoxCaption = "Error writing filestream";
+
+FileWrittenHook& WrittenHook() {
+    static FileWrittenHook hook;
+    return hook;
+}
 }  // namespace
+
+void SetFileWrittenHook(FileWrittenHook hook) { WrittenHook() = std::move(hook); }
 
 bool eFileStream::AskRetry(const std::string& path) const {
     if (flags_ & kModeInteractive) {
@@ -121,7 +128,7 @@ void eFileStream::Abandon() {
     }
     if (pendingCommit_) unlink(LocalPath(TemporaryName()).c_str());
     pendingCommit_ = false;
-    flags_ &= ~kStateDirty;
+    flags_ &= ~(kStateDirty | kModeWrite);  // nothing more is written or committed
 }
 
 void eFileStream::WriteFailed(int error) {
@@ -137,9 +144,13 @@ void eFileStream::Close() {
         handle_ = -1;
         if (result != 0 && (flags_ & kModeWrite)) WriteFailed(errno);
     }
-    if (!pendingCommit_) return;
-    pendingCommit_ = false;
-    while (!MoveFileReplacing(TemporaryName(), name_)) AskRetry(name_);
+    bool written = (flags_ & kModeWrite) && !(flags_ & kStateFailed);
+    if (pendingCommit_) {
+        pendingCommit_ = false;
+        while (!MoveFileReplacing(TemporaryName(), name_)) AskRetry(name_);
+    }
+    if (written && WrittenHook()) WrittenHook()(name_);
+    flags_ &= ~kModeWrite;  // reported once
 }
 
 eFileStream::~eFileStream() {

@@ -3,11 +3,17 @@
 // temporary name (the name with ".tmp" appended) and moved over its real name
 // when closed, so an interrupted export never leaves a half-written file
 // under a real name; the direct mode writes in place instead.
+#include <functional>
 #include <string>
 
 #include "io/stream.h"
 
 namespace xIo {
+
+/// Called with the name of every file a stream finished writing (committed,
+/// or closed in the direct mode), so a tool can list what an export wrote.
+using FileWrittenHook = std::function<void(const std::string& name)>;
+void SetFileWrittenHook(FileWrittenHook hook);
 
 class eFileStream : public eStream {
 public:
@@ -30,6 +36,9 @@ public:
     /// write raises "%1% - write error (%2%)!" after removing the temporary
     /// file, so the target keeps its previous content.
     void Close();
+    /// Closes without committing: the temporary file is removed and the
+    /// target keeps its previous content (a direct-mode file stays as written).
+    void Discard() { Abandon(); }
     bool IsOpen() const { return handle_ >= 0; }
     const std::string& Name() const { return name_; }
 

@@ -135,3 +135,19 @@ TEST(SdlWriter, LargeDocumentReachesTheTargetWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SdlWriter, DiscardLeavesTheOldFile) {
+    qeltest::TempDir dir;
+    qeltest::WriteFile(dir / "a.mdl", "old");
+    xIo::xSdl::eWriter w;
+    w.Open(dir / "a.mdl");
+    w << xIo::xSdl::Ident{"partial"};
+    w.Discard();
+    EXPECT_FALSE(w.IsOpen());
+    EXPECT_EQ(qeltest::ReadFile(dir / "a.mdl"), "old");
+    EXPECT_FALSE(qeltest::Exists(dir / "a.mdl.tmp"));
+}
+
+}  // namespace

@@ -248,3 +248,34 @@ TEST(FileStream, OddBytesInPaths) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FileStream, DiscardKeepsTheTargetAndTheHookHearsOnlyCommits) {
+    qeltest::TempDir dir;
+    std::vector<std::string> written;
+    xIo::SetFileWrittenHook([&](const std::string& name) { written.push_back(name); });
+    qeltest::WriteFile(dir / "keep.mdl", "old");
+    {
+        xIo::eFileStream s;
+        s.Open(dir / "keep.mdl", xIo::kModeWrite | xIo::kModeTruncate, 256);
+        s.Write("new", 3);
+        s.Discard();
+    }
+    {
+        xIo::eFileStream s;
+        s.Open(dir / "new.mdl", xIo::kModeWrite | xIo::kModeTruncate, 256);
+        s.Write("x", 1);
+        s.Close();
+    }
+    {
+        xIo::eFileStream s;
+        s.Open(dir / "new.mdl", xIo::kModeRead, 256);
+    }
+    xIo::SetFileWrittenHook(nullptr);
+    EXPECT_EQ(qeltest::ReadFile(dir / "keep.mdl"), "old");
+    EXPECT_FALSE(qeltest::Exists(dir / "keep.mdl.tmp"));
+    EXPECT_EQ(written, std::vector<std::string>{dir / "new.mdl"});
+}
+
+}  // namespace
