@@ -18,3 +18,15 @@ inline constexpr const char* kMaterialOutdated =
     "Версия %s устарела!\nЭкспорт невозможен. Необходимо обновить с t:/tools/3dsmax/";
 
 }  // namespace export_messages
+
+namespace export_messages {
+
+// Export driver.
+inline constexpr const char* kProgressTitle = "Трансформация мэшей, подготовка анимации...";
+inline constexpr const char* kBodiesObsolete = "Следует убрать из модели все Body, поскольку они более не нужны.";
+inline constexpr const char* kDuplicateVolume = "Повторяющееся имя объема '%s'!";
+inline constexpr const char* kUnsafeModelPath =
+    "Путь модели '%s' в кости '%s' выходит за пределы каталога ресурсов игры. Модель пропущена.";
+inline constexpr const char* kModelFailed = "Модель '%s' не экспортирована:\n%s";
+
+}  // namespace export_messages

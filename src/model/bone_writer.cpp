@@ -312,7 +312,7 @@ int WriteBone(scene::ExportContext& ctx, host::Node& node, host::Node* common_me
     for (int i = 0; !skip_children && i < node.NumberOfChildren(); ++i) {
         host::Node* child = node.GetChildNode(i);
         if (child == nullptr) continue;
-        if (ctx.structureFlag && !child->IsGroupMember() && scene::HasProperty(*child, "Model")) {
+        if (ctx.boneTree.structureFlag && !child->IsGroupMember() && scene::HasProperty(*child, "Model")) {
             std::string model = scene::CleanName(scene::Property(*child, "Model").value_or(""), false);
             ctx.entityWriter << begin << Ident{"place"} << scene::CleanNodeName(node, false) << scene::NamePart(model)
                              << endl;

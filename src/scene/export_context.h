@@ -58,7 +58,6 @@ struct ExportContext {
     int32_t boneCount = 0;
     std::string resourceDir;
     std::string modelBase;
-    bool structureFlag = false;
     bool landPatch = false;
     int32_t frameCount = 0;  ///< entries of the frame table; 0 without animation
     xIo::xSdl::eWriter modelWriter;

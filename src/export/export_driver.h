@@ -1,0 +1,33 @@
+#pragma once
+// One export from start to end: options, model roots, every model's files,
+// and the configuration saved at the end.
+#include <functional>
+#include <string>
+
+#include "export/options_dialog.h"
+#include "host/application.h"
+#include "scene/export_options.h"
+
+namespace export_driver {
+
+/// Runs the options dialog on a prepared model and returns its close code
+/// (1 Export, 0 Cancel), or -1 when no dialog can be shown.
+using DialogRunner = std::function<int(options_dialog::Model& dialog)>;
+
+struct ExportSettings {
+    bool suppressPrompts = false;
+    bool exportSelected = false;   ///< the host's export-selected bit
+    std::string configPath;        ///< empty: the host's plug-in configuration folder
+    std::string toolsFolder;       ///< folder of the newest plug-in files (a host path)
+    std::string installedFolder;   ///< folder of the loaded exporter module
+    DialogRunner dialog;           ///< null: no dialog can be shown here
+};
+
+/// The configuration file inside the host's plug-in configuration folder.
+std::string DefaultConfigPath(host::Application& app);
+
+/// Runs one export with options as its starting options (kept between
+/// exports by the plug-in object). Returns 1 in every case.
+int RunExport(host::Application& app, ExportOptions& options, const ExportSettings& settings);
+
+}  // namespace export_driver
