@@ -20,7 +20,6 @@ struct LightState {
     float fallsize = 0.0f;  ///< falloff cone, degrees
     bool useFarAtten = false;
     float farAttenEnd = 0.0f;  ///< system units
-    Matrix3 tm;                ///< the light's world transform
 };
 
 struct CameraState {

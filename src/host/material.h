@@ -26,6 +26,8 @@ public:
 
     /// The material's name, code page 1251.
     virtual const std::string& GetName() const = 0;
+    /// Renames the material (code page 1251).
+    virtual void SetName(const std::string& /*name*/) {}
     /// True for a multi/sub-object material, whose sub-materials are chosen by face material id.
     virtual bool IsMultiMtl() const { return false; }
     virtual int NumSubMtls() const { return 0; }

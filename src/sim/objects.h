@@ -1,0 +1,113 @@
+#pragma once
+// The simulated host's objects: meshes and primitives (as triangle meshes
+// with vertex animation), helpers and targets, shapes, lights and cameras.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/object.h"
+#include "sim/mesh_data.h"
+#include "sim/recorder.h"
+
+namespace sim {
+
+/// Common ground: class identity, a label for records, render records.
+class SimObject : public host::Object {
+public:
+    SimObject(host::SuperClassId super_class, host::ClassId class_id) : super_(super_class), class_(class_id) {}
+
+    host::ClassId ClassID() const override { return class_; }
+    host::SuperClassId SuperClassID() const override { return super_; }
+    void OverrideClass(host::SuperClassId super_class, host::ClassId class_id) {
+        super_ = super_class;
+        class_ = class_id;
+    }
+    /// Where RenderBegin and RenderEnd are recorded, with label.
+    void SetRecorder(Recorder* recorder, std::string label) {
+        recorder_ = recorder;
+        label_ = std::move(label);
+    }
+
+    int RenderBegin(host::TimeValue t) override;
+    int RenderEnd(host::TimeValue t) override;
+
+    bool CanConvertToTriMesh(host::TimeValue) const override { return false; }
+    std::unique_ptr<host::TriMesh> ConvertToTriMesh(host::TimeValue) const override { return nullptr; }
+    host::Box3 GetBoundingBox(host::TimeValue) const override { return {}; }
+    bool MakePolyShape(host::TimeValue, host::PolyShape&) const override { return false; }
+    bool EvalLightState(host::TimeValue, host::LightState&) const override { return false; }
+    bool EvalCameraState(host::TimeValue, host::CameraState&) const override { return false; }
+    std::unique_ptr<host::LightDesc> CreateLightDesc(host::Node*) override { return nullptr; }
+
+private:
+    host::SuperClassId super_;
+    host::ClassId class_;
+    Recorder* recorder_ = nullptr;
+    std::string label_;
+};
+
+/// An editable mesh or a primitive: a mesh plus vertex-animation frames.
+class MeshObject : public SimObject {
+public:
+    MeshObject(host::ClassId class_id, MeshData mesh) : SimObject(host::kGeomObjectClass, class_id), mesh_(std::move(mesh)) {}
+
+    const MeshData& Mesh() const { return mesh_; }
+    /// Vertex positions at tick t (each list as long as the mesh's vertices).
+    void AddFrame(host::TimeValue t, std::vector<host::Point3> positions) { frames_[t] = std::move(positions); }
+    /// The vertex positions at t: interpolated between frames, the nearest
+    /// outside them, the mesh's own without frames.
+    std::vector<host::Point3> PositionsAt(host::TimeValue t) const;
+
+    bool CanConvertToTriMesh(host::TimeValue) const override { return true; }
+    std::unique_ptr<host::TriMesh> ConvertToTriMesh(host::TimeValue t) const override;
+    host::Box3 GetBoundingBox(host::TimeValue t) const override;
+
+private:
+    MeshData mesh_;
+    std::map<host::TimeValue, std::vector<host::Point3>> frames_;
+};
+
+class ShapeObject : public SimObject {
+public:
+    ShapeObject(host::ClassId class_id, host::PolyShape shape)
+        : SimObject(host::kShapeClass, class_id), shape_(std::move(shape)) {}
+    bool MakePolyShape(host::TimeValue, host::PolyShape& shape) const override {
+        shape = shape_;
+        return true;
+    }
+    host::Box3 GetBoundingBox(host::TimeValue) const override;
+
+private:
+    host::PolyShape shape_;
+};
+
+class LightObject : public SimObject {
+public:
+    /// state.tm is filled per evaluation from the node.
+    LightObject(host::ClassId class_id, host::LightState state, Recorder* recorder)
+        : SimObject(host::kLightClass, class_id), state_(state), recorder_(recorder) {}
+    bool EvalLightState(host::TimeValue, host::LightState& state) const override {
+        state = state_;
+        return true;
+    }
+    std::unique_ptr<host::LightDesc> CreateLightDesc(host::Node* node) override;
+
+private:
+    host::LightState state_;
+    Recorder* recorder_;
+};
+
+class CameraObject : public SimObject {
+public:
+    CameraObject(host::ClassId class_id, host::CameraState state)
+        : SimObject(host::kCameraClass, class_id), state_(state) {}
+    bool EvalCameraState(host::TimeValue, host::CameraState& state) const override {
+        state = state_;
+        return true;
+    }
+
+private:
+    host::CameraState state_;
+};
+
+}  // namespace sim
