@@ -82,6 +82,7 @@ private:
         if (value.Has("visibility")) LoadVisibility(value["visibility"], *node);
         if (value.Has("objectOffset")) node->SetObjectOffset(value["objectOffset"].Transform());
         if (value.Has("object")) LoadNodeObject(value["object"], *node);
+        else node->SetObject(context_.scene.Own(std::make_unique<SimObject>(host::kHelperClass, host::kDummyClassId)));
         if (value.Has("material")) node->SetMaterial(MaterialById(context_, value["material"]));
         if (value.Has("skin")) skins_.push_back({node, value["skin"]});
         if (value.Has("joint")) {

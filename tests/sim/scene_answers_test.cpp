@@ -243,7 +243,10 @@ TEST(SceneAnswersTest, SceneWideAnswers) {
     EXPECT_TRUE(Child(*scene, 1)->IsGroupHead());
     EXPECT_TRUE(Child(*scene, 1)->GetChildNode(0)->IsGroupMember());
     EXPECT_EQ(Child(*scene, 1)->GetChildNode(0)->GetParentNode(), Child(*scene, 1));
-    EXPECT_EQ(Child(*scene, 0)->EvalWorldState(0), nullptr);
+    // A node without an object is a helper, each with its own.
+    ASSERT_NE(Child(*scene, 0)->EvalWorldState(0), nullptr);
+    EXPECT_EQ(Child(*scene, 0)->EvalWorldState(0)->SuperClassID(), host::kHelperClass);
+    EXPECT_NE(Child(*scene, 0)->EvalWorldState(0), Child(*scene, 1)->EvalWorldState(0));
 }
 
 TEST(SceneAnswersTest, MaterialsAndTexturesAnswerAsTheHost) {
