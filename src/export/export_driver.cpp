@@ -67,15 +67,22 @@ bool RunDialog(scene::ExportContext& ctx, ExportOptions& options, const ExportSe
     return settings.dialog(dialog) != 0;
 }
 
-void ExportModels(scene::ExportContext& ctx) {
+void ExportModels(scene::ExportContext& ctx, ExportSummary& summary) {
     for (size_t i = 0; i < ctx.boneTree.models.size(); ++i) {
+        host::Node* root = ctx.boneTree.models[i].root;
+        ModelSummary model{root->GetName(), false, {}};
         try {
-            model_export::ExportModel(ctx, i);
+            model.skipReason = model_export::ExportModel(ctx, i);
         } catch (const xDebug::eEx_Custom& e) {
-            host::Node* root = ctx.boneTree.models[i].root;
             ctx.report.Error(format(scene::Message(export_messages::kModelFailed)) % root->GetName() % e.Text());
+            model.skipReason = e.message;
         }
-        if (ctx.app.GetProgress().GetCancel()) break;
+        model.exported = model.skipReason.empty();
+        summary.models.push_back(std::move(model));
+        if (ctx.app.GetProgress().GetCancel()) {
+            summary.cancelled = i + 1 < ctx.boneTree.models.size();
+            break;
+        }
     }
     if (ctx.hadStructure && ctx.options.exportMesh) {
         try {
@@ -90,7 +97,10 @@ void ExportModels(scene::ExportContext& ctx) {
 
 std::string DefaultConfigPath(host::Application& app) { return app.GetPlugCfgDir() + "\\" + kConfigFileName; }
 
-int RunExport(host::Application& app, ExportOptions& options, const ExportSettings& settings) {
+int RunExport(host::Application& app, ExportOptions& options, const ExportSettings& settings, ExportSummary* summary_out) {
+    ExportSummary local_summary;
+    ExportSummary& summary = summary_out ? *summary_out : local_summary;
+    summary = ExportSummary{};
     NumericLocaleScope numbers;
     // Core-library failures become exceptions caught at the model boundary,
     // so a bad file never ends the host process.
@@ -111,7 +121,10 @@ int RunExport(host::Application& app, ExportOptions& options, const ExportSettin
     }
 
     if (!settings.suppressPrompts) {
-        if (!RunDialog(ctx, options, settings)) return 1;  // cancelled: nothing is written
+        if (!RunDialog(ctx, options, settings)) {  // cancelled: nothing is written
+            summary.dialogCancelled = true;
+            return 1;
+        }
     } else {
         ApplyNoPromptDefaults(options);
     }
@@ -135,7 +148,7 @@ int RunExport(host::Application& app, ExportOptions& options, const ExportSettin
         ctx.ambient[2] = ambient.b;
         for (int i = 0; i < 3; ++i) ctx.ambientScaled[i] = ctx.ambient[i] * percent;
         RenderAll(root, ctx.staticTime, true);
-        ExportModels(ctx);
+        ExportModels(ctx, summary);
     }
 
     try {

@@ -3,6 +3,7 @@
 // and the configuration saved at the end.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "export/options_dialog.h"
 #include "host/application.h"
@@ -13,6 +14,19 @@ namespace export_driver {
 /// Runs the options dialog on a prepared model and returns its close code
 /// (1 Export, 0 Cancel), or -1 when no dialog can be shown.
 using DialogRunner = std::function<int(options_dialog::Model& dialog)>;
+
+/// What became of each model of an export, in processing order.
+struct ModelSummary {
+    std::string rootName;  ///< code page 1251
+    bool exported = false;
+    std::string skipReason;  ///< English, empty when exported
+};
+
+struct ExportSummary {
+    bool dialogCancelled = false;
+    bool cancelled = false;  ///< the artist cancelled during the export
+    std::vector<ModelSummary> models;
+};
 
 struct ExportSettings {
     bool suppressPrompts = false;
@@ -28,6 +42,7 @@ std::string DefaultConfigPath(host::Application& app);
 
 /// Runs one export with options as its starting options (kept between
 /// exports by the plug-in object). Returns 1 in every case.
-int RunExport(host::Application& app, ExportOptions& options, const ExportSettings& settings);
+int RunExport(host::Application& app, ExportOptions& options, const ExportSettings& settings,
+              ExportSummary* summary = nullptr);
 
 }  // namespace export_driver

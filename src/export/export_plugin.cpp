@@ -56,7 +56,7 @@ int Export::DoExport(const std::string&, host::ExportInterface*, host::Applicati
     if (app == nullptr) return 1;
     settings_.suppressPrompts = suppress_prompts;
     settings_.exportSelected = (options & host::kExportSelected) != 0;
-    return export_driver::RunExport(*app, options_, settings_);
+    return export_driver::RunExport(*app, options_, settings_, &summary_);
 }
 
 bool Export::SupportsOptions(int, uint32_t options) { return options == host::kExportSelected; }

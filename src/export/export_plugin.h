@@ -40,9 +40,12 @@ public:
     void SetDialogRunner(export_driver::DialogRunner runner) { settings_.dialog = std::move(runner); }
 
     const ExportOptions& Options() const { return options_; }
+    /// What became of the models of the last export.
+    const export_driver::ExportSummary& LastSummary() const { return summary_; }
 
 private:
     ExportOptions options_;
+    export_driver::ExportSummary summary_;
     export_driver::ExportSettings settings_;
 };
 

@@ -157,7 +157,7 @@ std::string HeaderTime(long long seconds_since_epoch) {
     return text;
 }
 
-void ExportModel(scene::ExportContext& ctx, size_t index) {
+std::string ExportModel(scene::ExportContext& ctx, size_t index) {
     ModelScope scope(ctx);
     const ExportOptions& options = ctx.options;
     ctx.currentModel = index;
@@ -174,7 +174,7 @@ void ExportModel(scene::ExportContext& ctx, size_t index) {
     ctx.boneCount = 0;
     ctx.boneTree.boneNames.clear();
     int32_t counter = 0;
-    if (scene::BuildBoneTree(ctx.boneTree, root, counter, false)) return;
+    if (scene::BuildBoneTree(ctx.boneTree, root, counter, false)) return "its bone tree has errors";
     ctx.boneCount = counter;
 
     ctx.supportPoints.clear();
@@ -182,11 +182,11 @@ void ExportModel(scene::ExportContext& ctx, size_t index) {
     ctx.currentRoot = &root;
 
     std::optional<std::string> model_value = scene::Property(root, "Model");
-    if (!model_value) return;
+    if (!model_value) return "its root has no Model property";
     std::string model = scene::CleanName(*model_value, false);
     if (!scene::IsSafeModelPath(model)) {
         ctx.report.Error(format(Message(export_messages::kUnsafeModelPath)) % model % root.GetName());
-        return;
+        return "its Model path leaves the game resource path";
     }
 
     ctx.resourceDir = scene::JoinPath(options.gameResourcePath, model);
@@ -263,6 +263,7 @@ void ExportModel(scene::ExportContext& ctx, size_t index) {
     }
 
     if (!ctx.boneTree.structureFlag && options.exportMesh) pending::WriteDirectoryFiles(ctx, ctx.resourceDir);
+    return std::string();
 }
 
 }  // namespace model_export

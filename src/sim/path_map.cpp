@@ -43,6 +43,13 @@ std::string PathMap::Map(const std::string& host_path) const {
     return local;
 }
 
+bool PathMap::Serves(const std::string& host_path) const {
+    const std::string key = Key(host_path);
+    for (const Entry& entry : entries_)
+        if (key.compare(0, entry.key.size(), entry.key) == 0) return true;
+    return false;
+}
+
 bool PathMap::TryMap(const std::string& host_path, std::string& local_path) const {
     const std::string key = Key(host_path);
     const Entry* best = nullptr;

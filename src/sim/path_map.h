@@ -17,6 +17,8 @@ public:
     void Add(const std::string& prefix, const std::string& folder);
     /// The local path of host_path; raises an error for an unmatched path with a drive letter.
     std::string Map(const std::string& host_path) const;
+    /// True when an entry's prefix matches host_path.
+    bool Serves(const std::string& host_path) const;
     /// The same without raising: false for an unmatched path with a drive letter.
     bool TryMap(const std::string& host_path, std::string& local_path) const;
     /// Makes this map the one every file operation of the core library uses

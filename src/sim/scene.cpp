@@ -59,6 +59,7 @@ host::MessageBoxResult Scene::ShowMessageBox(const host::MessageBoxRequest& requ
     record.hadOwner = request.owner != nullptr;
     record.ownedByHostWindow = request.owner == GetMainWindow();
     recorder_.boxes.push_back(record);
+    if (box_observer_) box_observer_(record);
     if (!box_answers_.empty()) {
         const host::MessageBoxResult answer = box_answers_.front();
         box_answers_.pop_front();

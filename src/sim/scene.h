@@ -3,6 +3,7 @@
 // interfaces, recording what the exporter did, and creating plug-in objects
 // through their class descriptors.
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,6 +63,8 @@ public:
     /// answers with its first button.
     std::deque<host::MessageBoxResult>& BoxAnswers() { return box_answers_; }
     void SetPlugCfgDir(std::string dir) { plug_cfg_dir_ = std::move(dir); }
+    /// Called with every message box as it is shown (a tool prints them).
+    void SetBoxObserver(std::function<void(const MessageBoxRecord&)> observer) { box_observer_ = std::move(observer); }
     void SetUniversalName(const std::string& path, const std::string& universal) { universal_names_[path] = universal; }
 
     // Building, used by the loader.
@@ -87,6 +90,7 @@ private:
     SimHold hold_{recorder_};
     PathMap paths_;
     std::deque<host::MessageBoxResult> box_answers_;
+    std::function<void(const MessageBoxRecord&)> box_observer_;
     std::vector<std::unique_ptr<SimNode>> nodes_;
     std::vector<SimNode*> order_;
     SimNode* root_ = nullptr;

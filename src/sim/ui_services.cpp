@@ -2,18 +2,21 @@
 
 namespace sim {
 
-void SimProgress::Start(const std::string& title) {
-    recorder_.progress.push_back({ProgressRecord::kStart, title, 0, false});
+void SimProgress::Note(const ProgressRecord& record) {
+    recorder_.progress.push_back(record);
+    if (observer_) observer_(record);
 }
 
-void SimProgress::Update(int percent) { recorder_.progress.push_back({ProgressRecord::kUpdate, {}, percent, false}); }
+void SimProgress::Start(const std::string& title) { Note({ProgressRecord::kStart, title, 0, false}); }
 
-void SimProgress::End() { recorder_.progress.push_back({ProgressRecord::kEnd, {}, 0, false}); }
+void SimProgress::Update(int percent) { Note({ProgressRecord::kUpdate, {}, percent, false}); }
+
+void SimProgress::End() { Note({ProgressRecord::kEnd, {}, 0, false}); }
 
 bool SimProgress::GetCancel() {
     ++polls_;
     if (cancel_after_ >= 0 && polls_ > cancel_after_) cancel_ = true;
-    recorder_.progress.push_back({ProgressRecord::kCancelPoll, {}, 0, cancel_});
+    Note({ProgressRecord::kCancelPoll, {}, 0, cancel_});
     return cancel_;
 }
 

@@ -21,8 +21,13 @@ public:
     /// Script: the first polls answer false, every poll after them true; −1 never.
     void CancelAfterPolls(int polls) { cancel_after_ = polls; }
     int Polls() const { return polls_; }
+    /// Called with every record as it is made (a tool's progress display).
+    void SetObserver(std::function<void(const ProgressRecord&)> observer) { observer_ = std::move(observer); }
 
 private:
+    void Note(const ProgressRecord& record);
+
+    std::function<void(const ProgressRecord&)> observer_;
     Recorder& recorder_;
     bool cancel_ = false;
     int cancel_after_ = -1;

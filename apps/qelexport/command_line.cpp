@@ -1,0 +1,74 @@
+#include "command_line.h"
+
+#include <CLI/CLI.hpp>
+
+namespace {
+
+constexpr const char* kDescription =
+    "qelexport: runs one export of a scene file (.qscene.json) through the simulated host and writes\n"
+    "the game files (model descriptions, entity files, ...) into the game resource tree.\n\n"
+    "Host paths are served from folders of this machine through the path map: the scene's own\n"
+    "'paths', then every --map. Without a --map entry for the game resource path, that path is\n"
+    "served from ./out/, so a bare 'qelexport scene.qscene.json' writes into ./out/.\n\n"
+    "Without --no-prompts the options come from the configuration file and the flags below act as\n"
+    "the user's entries in the options dialog, with its rules (an empty path is refused).\n"
+    "With --no-prompts every option takes its built-in default.\n\n"
+    "Exit codes: 0 the export showed no error, 1 an error was shown (a model or item was skipped),\n"
+    "2 the export could not run (bad arguments, unreadable scene, a blocked export).";
+
+// A flag pair --name / --no-name into an optional bool.
+void AddSwitch(CLI::App& app, const std::string& name, std::optional<bool>& target, const std::string& help) {
+    app.add_flag_callback("--" + name, [&target] { target = true; }, help);
+    app.add_flag_callback("--no-" + name, [&target] { target = false; }, "turn off: " + help);
+}
+
+}  // namespace
+
+int ParseCommandLine(int argc, char** argv, CommandLine& out) {
+    CLI::App app(kDescription, "qelexport");
+    app.get_formatter()->column_width(40);
+    app.add_option("scene", out.scenePath, "the scene file to export")->required();
+
+    std::vector<std::string> maps;
+    app.add_option("--map", maps, "serve host paths starting with HOSTPREFIX from DIR (repeatable)")
+        ->type_name("HOSTPREFIX=DIR");
+    app.add_flag("--no-prompts", out.noPrompts, "no options dialog: every option takes its default");
+    app.add_flag("--export-selected", out.exportSelected, "the host's export-selected bit");
+    app.add_option("--config", out.configPath, "configuration file (default: the per-user configuration folder)");
+    app.add_option("--tools-dir", out.toolsDir, "folder with the newest plug-in files for the version check");
+    app.add_option("--report", out.reportPath, "write a JSON report of messages, files and models");
+
+    std::string game, source, in_game;
+    auto* game_opt = app.add_option("--game-path", game, "game resource path (a host path)");
+    auto* source_opt = app.add_option("--common-texture-source", source, "source folder of the common textures");
+    auto* in_game_opt = app.add_option("--common-texture-game-path", in_game, "folder of the common textures in the game");
+    AddSwitch(app, "mesh", out.mesh, "write meshes, model descriptions and materials");
+    AddSwitch(app, "animation", out.animation, "write animations");
+    AddSwitch(app, "ik", out.ik, "write IK joints");
+    AddSwitch(app, "geometry", out.geometry, "export geometry objects");
+    AddSwitch(app, "lights-cameras", out.lightsCameras, "export lights and cameras");
+    AddSwitch(app, "reverse-animation", out.reverseAnimation, "reverse the animations");
+    AddSwitch(app, "selected-only", out.selectedOnly, "animate only selected objects");
+    AddSwitch(app, "current-range-only", out.currentRangeOnly, "only animations inside the scene's frame range");
+    int frame = 0;
+    auto* frame_opt = app.add_option("--static-frame", frame, "the frame static data is taken at");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    }
+    for (const std::string& m : maps) {
+        size_t eq = m.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            std::fprintf(stderr, "qelexport: --map needs HOSTPREFIX=DIR, got \"%s\"\n", m.c_str());
+            return 2;
+        }
+        out.maps.emplace_back(m.substr(0, eq), m.substr(eq + 1));
+    }
+    if (*game_opt) out.gamePath = game;
+    if (*source_opt) out.commonTextureSource = source;
+    if (*in_game_opt) out.commonTexturePathInGame = in_game;
+    if (*frame_opt) out.staticFrame = frame;
+    return -1;
+}

@@ -1,0 +1,77 @@
+#include "console.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+
+#include "base/cp1251.h"
+
+namespace console {
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+void OnInterrupt(int) {
+    g_interrupted = true;
+    signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the process
+}
+
+const char* Severity(host::MessageBoxIcon icon) {
+    switch (icon) {
+        case host::MessageBoxIcon::kError: return "error";
+        case host::MessageBoxIcon::kWarning: return "warning";
+        case host::MessageBoxIcon::kInformation: return "information";
+        case host::MessageBoxIcon::kNone: break;
+    }
+    return "message";
+}
+
+}  // namespace
+
+void PrintBox(const sim::MessageBoxRecord& box) {
+    std::string text = Cp1251ToUtf8(box.text);
+    std::string indented;
+    for (char c : text) {
+        indented += c;
+        if (c == '\n') indented += "  ";
+    }
+    std::fprintf(stderr, "%s: %s: %s\n", Severity(box.icon), Cp1251ToUtf8(box.caption).c_str(), indented.c_str());
+    std::fflush(stderr);
+}
+
+ProgressBar::ProgressBar() : enabled_(isatty(STDERR_FILENO) != 0) {}
+
+void ProgressBar::Draw(int percent) {
+    constexpr int kWidth = 30;
+    int filled = percent * kWidth / 100;
+    std::string bar(static_cast<size_t>(filled), '#');
+    bar.resize(kWidth, ' ');
+    std::fprintf(stderr, "\r%s [%s] %3d%%", title_.c_str(), bar.c_str(), percent);
+    std::fflush(stderr);
+    drawn_ = true;
+}
+
+void ProgressBar::OnRecord(const sim::ProgressRecord& record) {
+    if (!enabled_) return;
+    switch (record.kind) {
+        case sim::ProgressRecord::kStart:
+            title_ = Cp1251ToUtf8(record.title);
+            Draw(0);
+            break;
+        case sim::ProgressRecord::kUpdate: Draw(record.percent < 0 ? 0 : record.percent > 100 ? 100 : record.percent); break;
+        case sim::ProgressRecord::kEnd:
+            if (drawn_) std::fprintf(stderr, "\r\033[K");
+            drawn_ = false;
+            break;
+        case sim::ProgressRecord::kCancelPoll: break;
+    }
+}
+
+void InstallInterrupt() { signal(SIGINT, OnInterrupt); }
+
+bool Interrupted() { return g_interrupted; }
+
+}  // namespace console

@@ -1,0 +1,18 @@
+#pragma once
+// The JSON report of one command-line export: the messages shown, the files
+// written, what became of each model, and how long it took.
+#include <string>
+#include <vector>
+
+#include "export/export_driver.h"
+#include "sim/recorder.h"
+
+struct WrittenFile {
+    std::string hostPath;   ///< as the exporter named it (code page 1251)
+    std::string localPath;  ///< where it is on this machine
+};
+
+/// Writes the report to path; false when it cannot be written.
+bool WriteExportReport(const std::string& path, const std::vector<sim::MessageBoxRecord>& boxes,
+                       const std::vector<WrittenFile>& files, const export_driver::ExportSummary& summary,
+                       double elapsed_seconds);
