@@ -1,0 +1,116 @@
+// Whole exports of the scene files under tests/scenes, compared with the
+// expected trees under tests/golden: every file byte for byte (the date line
+// of a model description aside) and the messages shown, in order.
+// QEL_UPDATE_GOLDENS=1 writes the trees instead (scripts/update-goldens.sh).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "export/export_plugin.h"
+#include "sim/scene_loader.h"
+#include "support/sim_helpers.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kScenes = fs::path(QEL_SOURCE_DIR) / "tests/scenes";
+const fs::path kGolden = fs::path(QEL_SOURCE_DIR) / "tests/golden";
+
+std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The content with the date comment line blanked: it is the one line that
+// differs from run to run.
+std::string Comparable(const std::string& text) {
+    std::string out;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        std::string line = text.substr(start, end - start);
+        if (line.rfind(";Date:", 0) == 0) line = ";Date:\r\n";
+        out += line;
+        start = end;
+    }
+    return out;
+}
+
+std::map<std::string, std::string> Tree(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    if (!fs::exists(root)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) files[fs::relative(entry.path(), root).generic_string()] = Comparable(Read(entry.path()));
+    return files;
+}
+
+// Exports a scene with the defaults of an export without prompts into out;
+// returns the messages, one per line.
+std::string Export(const fs::path& scene_file, const fs::path& out) {
+    std::unique_ptr<sim::Scene> scene = sim::LoadSceneFile(scene_file.string());
+    scene->Paths().Add("d:/thegame/", (out / "thegame").string());
+    scene->Paths().Install();
+    std::unique_ptr<host::ReferenceTarget> object = LibClassDesc(0)->Create(*scene, false);
+    auto* exporter = dynamic_cast<::Export*>(object.get());
+    exporter->SetConfigPath((out / "config/QELEXPORT.CFG").string());
+    exporter->DoExport(scene_file.string(), nullptr, scene.get(), true, 0);
+    sim::PathMap::Uninstall();
+    std::string messages;
+    for (const std::string& box : qeltest::Boxes(*scene)) messages += box + "\n";
+    return messages;
+}
+
+class GoldenExport : public testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenExport, MatchesTheExpectedTree) {
+    const std::string name = GetParam();
+    qeltest::TempDir dir;
+    fs::path out = fs::path(dir.path()) / "export";
+    std::string messages = Export(kScenes / (name + ".qscene.json"), out);
+    fs::path golden = kGolden / name;
+    if (std::getenv("QEL_UPDATE_GOLDENS")) {
+        fs::remove_all(golden);
+        fs::create_directories(golden);
+        if (fs::exists(out / "thegame")) fs::copy(out / "thegame", golden / "thegame", fs::copy_options::recursive);
+        std::ofstream(golden / "messages.txt", std::ios::binary) << messages;
+        return;
+    }
+    EXPECT_EQ(messages, Read(golden / "messages.txt"));
+    std::map<std::string, std::string> actual = Tree(out / "thegame");
+    std::map<std::string, std::string> expected = Tree(golden / "thegame");
+    std::vector<std::string> actual_names, expected_names;
+    for (const auto& [file, _] : actual) actual_names.push_back(file);
+    for (const auto& [file, _] : expected) expected_names.push_back(file);
+    ASSERT_EQ(actual_names, expected_names);
+    for (const auto& [file, content] : expected) EXPECT_EQ(actual[file], content) << file;
+}
+
+std::vector<std::string> SceneNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kScenes)) {
+        std::string file = entry.path().filename().string();
+        const std::string suffix = ".qscene.json";
+        if (file.size() > suffix.size() && file.compare(file.size() - suffix.size(), suffix.size(), suffix) == 0)
+            names.push_back(file.substr(0, file.size() - suffix.size()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, GoldenExport, testing::ValuesIn(SceneNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string n = info.param;
+                             std::replace(n.begin(), n.end(), '-', '_');
+                             return n;
+                         });
+
+}  // namespace
