@@ -28,7 +28,7 @@ public:
     void SetInfinite() { *this = Forever(); }
     void SetEmpty() { *this = Never(); }
     /// True for "never" and for any interval whose end lies before its start.
-    bool Empty() const { return start_ == kTimeNegInfinity && end_ == kTimeNegInfinity ? true : end_ < start_; }
+    bool Empty() const { return (start_ == kTimeNegInfinity && end_ == kTimeNegInfinity) || end_ < start_; }
     bool InInterval(TimeValue t) const { return !Empty() && t >= start_ && t <= end_; }
     /// The intersection; disjoint intervals give "never".
     Interval& operator&=(const Interval& other) {

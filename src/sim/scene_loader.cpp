@@ -14,26 +14,18 @@ namespace {
 
 constexpr int kMaxNodeDepth = 100;
 
-host::TimeValue FrameTicks(const LoadContext& context, const Value& value) {
-    return context.Ticks(value.Number(), value.pointer());
-}
-
 void LoadTime(LoadContext& context, const Value& root) {
-    int tpf = 160;
-    double start = 0, end = 100;
+    int64_t start = 0, end = 100;
+    std::string pointer = "/time";
     if (root.Has("time")) {
         const Value time = root["time"];
         time.ExpectObject({"ticksPerFrame", "start", "end"});
-        tpf = int(time.OptInteger("ticksPerFrame", 160, 1, 4800));
-        context.ticksPerFrame = tpf;
-        start = time.Has("start") ? double(time["start"].Integer(-1000000, 1000000)) : 0.0;
-        end = time.Has("end") ? double(time["end"].Integer(-1000000, 1000000)) : 100.0;
+        context.ticksPerFrame = int(time.OptInteger("ticksPerFrame", 160, 1, 4800));
+        start = time.OptInteger("start", 0, -1000000, 1000000);
+        end = time.OptInteger("end", 100, -1000000, 1000000);
         if (end < start) time["end"].Fail("the end frame lies before the start frame");
-        context.scene.SetTime(tpf, {FrameTicks(context, time.Has("start") ? time["start"] : Value(Json(0), time.pointer())),
-                                    FrameTicks(context, time.Has("end") ? time["end"] : Value(Json(100), time.pointer()))});
-        return;
     }
-    context.scene.SetTime(tpf, {context.Ticks(start, "/time"), context.Ticks(end, "/time")});
+    context.scene.SetTime(context.ticksPerFrame, {context.Ticks(double(start), pointer), context.Ticks(double(end), pointer)});
 }
 
 // The pending skin of a node: bones are resolved once every node exists.
