@@ -65,8 +65,8 @@ std::vector<host::Node*> CollectLodBones(host::Node& node) {
         host::Node* sibling = parent->GetChildNode(i);
         if (sibling == nullptr || sibling == &node) continue;
         if (sibling->IsGroupMember() && !sibling->IsGroupHead()) continue;
-        if (sibling->IsNodeHidden() || NodeKindOf(*sibling) != NodeKind::Bone) continue;
         if (CleanNodeName(*sibling, true).compare(0, prefix.size(), prefix) != 0) continue;
+        if (sibling->IsNodeHidden() || NodeKindOf(*sibling) != NodeKind::Bone) continue;
         lods.push_back(sibling);
     }
     std::stable_sort(lods.begin(), lods.end(), [](host::Node* a, host::Node* b) { return LodIndex(*a) < LodIndex(*b); });

@@ -18,12 +18,13 @@ std::string PropertyString(const host::Node& node, bool reserved) {
 }
 
 NodeKind NodeKindOf(host::Node& node) {
-    const std::string& text = node.GetUserPropBuffer();
-    if (HasPropertyKey(text, "Volume") || HasPropertyKey(text, "Component")) return NodeKind::Volume;
-    if (HasPropertyKey(text, "SupportPoint")) return NodeKind::SupportPoint;
-    if (HasPropertyKey(text, "Obstacle") || HasPropertyKey(text, "Area")) return NodeKind::Area;
-    if (HasPropertyKey(text, "Body")) return NodeKind::Body;
-    if (HasPropertyKey(text, "Preview")) return NodeKind::Preview;
+    uint32_t keys = PropertyKeyMask(node.GetUserPropBuffer(),
+                                    {"Volume", "Component", "SupportPoint", "Obstacle", "Area", "Body", "Preview"});
+    if (keys & 0x3) return NodeKind::Volume;
+    if (keys & 0x4) return NodeKind::SupportPoint;
+    if (keys & 0x18) return NodeKind::Area;
+    if (keys & 0x20) return NodeKind::Body;
+    if (keys & 0x40) return NodeKind::Preview;
     if (host::Object* object = node.EvalWorldState(0)) {
         if (object->SuperClassID() == host::kLightClass) return NodeKind::Light;
         if (object->SuperClassID() == host::kCameraClass) return NodeKind::Camera;

@@ -5,6 +5,8 @@
 // control character is dropped) and split into entries at ';'. An entry's key
 // is its text up to the first '='; its value runs from there to the next '='
 // or ';'. Nothing is trimmed; keys compare without regard to ASCII case.
+#include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +27,10 @@ std::vector<PropertyEntry> ParseProperties(std::string_view text);
 
 /// True when an entry of the buffer has exactly this key (any letter case).
 bool HasPropertyKey(std::string_view text, std::string_view key);
+
+/// Bit i is set when an entry has keys[i] (any letter case); one pass over
+/// the text for up to 32 keys.
+uint32_t PropertyKeyMask(std::string_view text, std::initializer_list<std::string_view> keys);
 
 /// The value of the first entry with this key, or nullopt.
 std::optional<std::string> PropertyValue(std::string_view text, std::string_view key);

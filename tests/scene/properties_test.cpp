@@ -78,3 +78,28 @@ TEST(NodeName, LodIndex) {
 }
 
 }  // namespace
+
+namespace {
+
+// Texts with stray control characters take the slow way through the
+// normalised line; both ways must agree.
+TEST(Properties, StrayControlCharactersAreDroppedInsideEntries) {
+    using namespace scene;
+    EXPECT_EQ(PropertyValue("Mo\ndel=a\tb\r\n", "Model"), "ab");
+    EXPECT_EQ(PropertyValue("x\r\rModel=a", "Model"), "a");
+    EXPECT_EQ(PropertyValue("Model=a\n", "Model"), "a");
+    EXPECT_EQ(PropertyValue("a\r\nModel=b\r", "Model"), "b");
+    EXPECT_EQ(RebuildPropertyLine("\na\r\n;b=c\r\n", false), "a;;b=c;");
+    EXPECT_EQ(RebuildPropertyLine("a\r\n\nb", false), "a;b;");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Properties, KeyMaskFindsEveryKeyInOnePass) {
+    EXPECT_EQ(scene::PropertyKeyMask("body\r\nAREA=1\r\nx", {"Volume", "Area", "Body", "y"}), 0x6u);
+    EXPECT_EQ(scene::PropertyKeyMask("", {"Volume"}), 0u);
+}
+
+}  // namespace
