@@ -3,9 +3,6 @@
 // the artist (UTF-8 here; converted to code page 1251 when shown).
 namespace export_messages {
 
-inline constexpr const char* kCaptionError = "Ошибка";
-inline constexpr const char* kCaptionWarning = "Предупреждение";
-
 // Options dialog.
 inline constexpr const char* kNoGamePath = "Не задан путь к ресурсам игры!";
 inline constexpr const char* kNoTextureSource = "Не задан исходный путь к общим текстурам!";

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "base/cp1251.h"
+#include "scene/messages.h"
 #include "base/format.h"
 #include "export/messages.h"
 
@@ -117,7 +117,7 @@ Result Model::PressExport() {
     for (const PathEdit& edit : paths) {
         std::string text = Text(edit.id).substr(0, kMaxPathChars);
         SetPathOption(options_.*edit.field, text);
-        if (text.empty()) return Result{-1, Cp1251FromUtf8(edit.message)};
+        if (text.empty()) return Result{-1, scene::Message(edit.message)};
     }
 
     options_.rangeStart = DecimalOf(Text(kRangeStart).substr(0, kMaxRangeChars));

@@ -3,10 +3,10 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
-#include "base/cp1251.h"
 #include "base/format.h"
 #include "export/messages.h"
 #include "io/path_map.h"
+#include "scene/messages.h"
 
 namespace tool_check {
 
@@ -36,12 +36,12 @@ bool CheckToolVersions(const std::string& installed_folder, const std::string& t
         uint64_t tools = file_time(tools_folder + file.name);
         if (!IsLater(tools, installed)) continue;
         if (file.blocksExport) {
-            show({(format(Cp1251FromUtf8(export_messages::kMaterialOutdated)) % file.name).str(),
-                  Cp1251FromUtf8(export_messages::kCaptionError), true});
+            show({(format(scene::Message(export_messages::kMaterialOutdated)) % file.name).str(),
+                  scene::Message(scene::msg::kCaptionError), true});
             result = false;
         } else {
-            show({(format(Cp1251FromUtf8(export_messages::kExporterOutdated)) % file.name).str(),
-                  Cp1251FromUtf8(export_messages::kCaptionWarning), false});
+            show({(format(scene::Message(export_messages::kExporterOutdated)) % file.name).str(),
+                  scene::Message(scene::msg::kCaptionWarning), false});
         }
     }
     return result;
