@@ -37,6 +37,7 @@ int ParseCommandLine(int argc, char** argv, CommandLine& out) {
     app.add_option("--config", out.configPath, "configuration file (default: the per-user configuration folder)");
     app.add_option("--tools-dir", out.toolsDir, "folder with the newest plug-in files for the version check");
     app.add_option("--report", out.reportPath, "write a JSON report of messages, files and models");
+    app.add_option("--log", out.logPath, "append the core library's log lines (error reports) to this file");
 
     std::string game, source, in_game;
     auto* game_opt = app.add_option("--game-path", game, "game resource path (a host path)");

@@ -14,6 +14,7 @@ struct CommandLine {
     std::string configPath;
     std::string toolsDir;
     std::string reportPath;
+    std::string logPath;
 
     // The dialog's fields; unset ones keep what the configuration holds.
     std::optional<std::string> gamePath;

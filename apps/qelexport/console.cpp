@@ -33,6 +33,7 @@ const char* Severity(host::MessageBoxIcon icon) {
 
 void PrintBox(const sim::MessageBoxRecord& box) {
     std::string text = Cp1251ToUtf8(box.text);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
     std::string indented;
     for (char c : text) {
         indented += c;

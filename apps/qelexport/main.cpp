@@ -8,6 +8,7 @@
 
 #include "base/cp1251.h"
 #include "base/debug.h"
+#include "base/log.h"
 #include "command_line.h"
 #include "console.h"
 #include "export/config_file.h"
@@ -82,6 +83,10 @@ int FillDialog(const CommandLine& cl, const DialogFields& texts, options_dialog:
 
 int Run(const CommandLine& cl) {
     auto started = std::chrono::steady_clock::now();
+    if (!cl.logPath.empty()) {
+        xLog::OpenFileSink(cl.logPath);
+        xLog::OpenLog();
+    }
     DialogFields texts;
     if ((cl.gamePath && !HostText(*cl.gamePath, "--game-path", texts.gamePath)) ||
         (cl.commonTextureSource && !HostText(*cl.commonTextureSource, "--common-texture-source", texts.textureSource)) ||

@@ -1,6 +1,7 @@
 #include "base/log.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <memory>
 
@@ -38,9 +39,11 @@ constexpr Colour kColours[] = {
     {"cyan", 0xFF00FFFF},  {"magenta", 0xFFFF00FF},  {"yellow", 0xFFFFFF00},  {"white", 0xFFFFFFFF},
 };
 
-// The log's own modules: "app" opens the log, "app.start" lists the library groups.
+// The log's own modules: "app" opens the log, "app.start" lists the library
+// groups. The environment variable names a log file to keep the lines in.
 struct Registration {
     Registration() {
+        if (const char* path = std::getenv(kLogFileVariable); path && *path) OpenFileSink(path);
         eGlobalCollector::Instance().Register("app", [] { OpenLog(); }, nullptr);
         eGlobalCollector::Instance().Register("app.start", [] { xDebug::LogLibraryGroups(); }, nullptr);
     }

@@ -9,6 +9,10 @@ namespace xLog {
 
 using Sink = std::function<void(const std::string& text)>;
 
+/// Environment variable naming a file (usually "console.log") that keeps the
+/// log lines; without it they are dropped.
+inline constexpr const char* kLogFileVariable = "QEL_CONSOLE_LOG";
+
 /// Hands text (one or more whole lines) to the sink.
 void Write(const std::string& text);
 /// Sets the sink; null drops every line.

@@ -74,7 +74,9 @@ void ExportModels(scene::ExportContext& ctx, ExportSummary& summary) {
         try {
             model.skipReason = model_export::ExportModel(ctx, i);
         } catch (const xDebug::eEx_Custom& e) {
-            ctx.report.Error(format(scene::Message(export_messages::kModelFailed)) % root->GetName() % e.Text());
+            std::string reason = e.Text();
+            while (!reason.empty() && reason.back() == '\n') reason.pop_back();
+            ctx.report.Error(format(scene::Message(export_messages::kModelFailed)) % root->GetName() % reason);
             model.skipReason = e.message;
         }
         model.exported = model.skipReason.empty();
