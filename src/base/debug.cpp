@@ -45,6 +45,16 @@ eErrorHandler& DefaultHandler() {
 eErrorHandler* g_handler = nullptr;
 bool g_errorThrown = false;
 
+// The per-thread storages the error path itself uses take their slots while
+// the library loads, so that running out of slots later can still be reported.
+struct EarlyStorages {
+    EarlyStorages() {
+        xCheckPoint::ThreadStack();
+        ToS(int32_t{0});
+        format("%d") % 0;
+    }
+} early_storages;
+
 // The crash report is installed while the library is loaded.
 struct CrashFilter {
     CrashFilter() { xPlatform::InstallCrashFilter(); }

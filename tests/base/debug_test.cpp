@@ -148,3 +148,18 @@ TEST(DebugUnhandledDeathTest, FatalSignalGivesTheReportAndExitCodeOne) {
 }
 
 }  // namespace
+
+namespace {
+
+void CrashWithTheLogOnStandardError() {
+    xLog::SetSink([](const std::string& text) { std::fputs(text.c_str(), stderr); });
+    raise(SIGSEGV);
+}
+
+TEST(DebugUnhandledDeathTest, TheCrashIsLoggedBeforeTheBox) {
+    EXPECT_EXIT(CrashWithTheLogOnStandardError(), testing::ExitedWithCode(1),
+                "============= Unhandled exception ==============\nACCESS_VIOLATION\n"
+                "Unhandled exception: ACCESS_VIOLATION");
+}
+
+}  // namespace

@@ -157,3 +157,25 @@ TEST(GlobalCollector, AppStartListsTheLibraryGroups) {
 }
 
 }  // namespace
+
+namespace {
+
+// Takes thread-local slots until the system has none left.
+void ExhaustThreadSlots() {
+    xDebug::eExceptionMode mode(xDebug::kModeThrow | xDebug::kModeNoLog);
+    try {
+        static std::vector<std::unique_ptr<eThreadStorage<int>>> storages;  // kept: the process ends here
+        for (int i = 0; i < 100000; ++i) storages.push_back(std::make_unique<eThreadStorage<int>>());
+    } catch (const xDebug::eEx_Custom& e) {
+        std::fprintf(stderr, "%s", e.Text().c_str());
+        std::exit(3);
+    }
+    std::exit(0);
+}
+
+TEST(ThreadStorageDeathTest, RunningOutOfSlotsIsAnError) {
+    EXPECT_EXIT(ExhaustThreadSlots(), testing::ExitedWithCode(3),
+                "Thread Storage Overflow : 11 \\(base/thread_storage, 19\\)");
+}
+
+}  // namespace
