@@ -318,11 +318,19 @@ int WriteBone(scene::ExportContext& ctx, host::Node& node, host::Node* common_me
                              << endl;
             continue;
         }
+        bool stop = false;
         if (node.IsGroupMember() && !child->IsGroupMember()) {
             ctx.report.Error(format(Message(msg::kOutsideGroup)) % child->GetName());
+            stop = true;
+        } else {
+            stop = WriteBone(ctx, *child, owner, 0) == 0;
+        }
+        if (stop) {
+            // The walk ends here, but the blocks already open are closed, so
+            // the file the engine reads stays well formed.
+            if (wrote_header) ctx.modelWriter << endl;
             return 0;
         }
-        if (WriteBone(ctx, *child, owner, 0) == 0) return 0;
     }
 
     if (owns_mesh && (source == nullptr || source == &node)) {
