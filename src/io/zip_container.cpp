@@ -62,6 +62,12 @@ eZipContainer::~eZipContainer() {
     if (handle_) unzClose(Handle(handle_));
 }
 
+std::vector<std::string> eZipContainer::EntryNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : entries_) names.push_back(entry.first);
+    return names;
+}
+
 void eZipContainer::BadEntry(int line, const std::string& entry_name, const char* reason) const {
     xDebug::Error(kSource, line, format("%1%: bad entry %2% (%3%)") % path_ % entry_name % reason);
 }

@@ -24,6 +24,8 @@ public:
     /// forward slashes, no leading slash).
     bool Has(const std::string& entry_name) const { return entries_.count(entry_name) != 0; }
     size_t EntryCount() const { return entries_.size(); }
+    /// The names of the file entries, sorted.
+    std::vector<std::string> EntryNames() const;
 
     /// The whole uncompressed content of an entry. Raises an error naming the
     /// archive and the entry when the entry is missing, uses an unknown
