@@ -4,46 +4,58 @@
 
 namespace {
 
-// Bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F in order.
-constexpr uint16_t kHigh[64] = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+// Unicode code points of the bytes 0x80 to 0xFF; 0 where the code page has none.
+constexpr uint16_t kHighHalf[128] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
+    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
+    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
+    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-uint32_t CodePoint(uint8_t byte) {
-    if (byte < 0x80) return byte;
-    if (byte >= 0xC0) return 0x0410u + (byte - 0xC0u);
-    return kHigh[byte - 0x80];
-}
-
-void AppendUtf8(uint32_t code, std::string& out) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
 
-// Decodes one UTF-8 character at text[i], advancing i; false when malformed.
-bool NextCodePoint(std::string_view text, size_t& i, uint32_t& code) {
-    uint8_t lead = static_cast<uint8_t>(text[i++]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
-    if (extra < 0 || i + static_cast<size_t>(extra) > text.size()) return false;
-    code = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int k = 0; k < extra; ++k) {
-        uint8_t next = static_cast<uint8_t>(text[i++]);
-        if ((next & 0xC0) != 0x80) return false;
-        code = (code << 6) | (next & 0x3F);
+// Decodes one UTF-8 sequence at text[i]; false for a malformed one.
+bool DecodeUtf8(std::string_view text, size_t& i, uint32_t& cp) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    int extra = 0;
+    if (c < 0x80) { cp = c; }
+    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
+    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
+    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
+    else return false;
+    if (extra > 0 && i + static_cast<size_t>(extra) >= text.size()) return false;
+    for (int k = 1; k <= extra; ++k) {
+        unsigned char d = static_cast<unsigned char>(text[i + k]);
+        if ((d & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (d & 0x3F);
     }
-    static constexpr uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-    return code >= kMinimum[extra] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+    static const uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += static_cast<size_t>(extra) + 1;
+    return true;
 }
 
 }  // namespace
@@ -51,21 +63,50 @@ bool NextCodePoint(std::string_view text, size_t& i, uint32_t& code) {
 std::string Cp1251ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);
-    for (char c : text) AppendUtf8(CodePoint(static_cast<uint8_t>(c)), out);
+    for (char ch : text) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x80) out += ch;
+        else AppendUtf8(out, kHighHalf[c - 0x80] ? kHighHalf[c - 0x80] : 0xFFFD);
+    }
     return out;
 }
 
 bool Utf8ToCp1251(std::string_view text, std::string& out) {
     out.clear();
+    out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
-        uint32_t code;
-        if (!NextCodePoint(text, i, code)) return false;
+        uint32_t cp = 0;
+        if (!DecodeUtf8(text, i, cp)) return false;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+            continue;
+        }
         int byte = -1;
-        for (int b = 0; b < 256 && byte < 0; ++b)
-            if (CodePoint(static_cast<uint8_t>(b)) == code && code != 0xFFFD) byte = b;
+        for (int b = 0; b < 128; ++b)
+            if (kHighHalf[b] == cp) { byte = 0x80 + b; break; }
         if (byte < 0) return false;
         out += static_cast<char>(byte);
     }
     return true;
+}
+
+std::string Cp1251FromUtf8(std::string_view text) {
+    std::string out;
+    if (Utf8ToCp1251(text, out)) return out;
+    // Convert piece by piece so one bad character costs only itself.
+    out.clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t start = i;
+        uint32_t cp = 0;
+        if (!DecodeUtf8(text, i, cp)) {
+            out += '?';
+            i = start + 1;
+            continue;
+        }
+        std::string one;
+        out += Utf8ToCp1251(text.substr(start, i - start), one) ? one : "?";
+    }
+    return out;
 }

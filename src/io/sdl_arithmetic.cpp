@@ -22,34 +22,27 @@ eToken NumberOf(const std::string& name, const std::string& text) {
     return number;
 }
 
+template <class T>
+T Compute(char operation, T a, T b) {
+    switch (operation) {
+        case '+': return a + b;
+        case '-': return a - b;
+        case '*': return a * b;
+        default:
+            if (b == 0) xDebug::Error(kSource, __LINE__, "SDL: division by zero");
+            return a / b;  // integers truncate
+    }
+}
+
 std::string Apply(char operation, const eToken& left, const eToken& right) {
     if (left.type == kTokenInt && right.type == kTokenInt) {
-        int64_t a = left.integer, b = right.integer, result = 0;
-        switch (operation) {
-            case '+': result = a + b; break;
-            case '-': result = a - b; break;
-            case '*': result = a * b; break;
-            case '/':
-                if (b == 0) xDebug::Error(kSource, __LINE__, "SDL: division by zero");
-                result = a / b;  // truncates
-                break;
-        }
-        // Wraps at 32 bits like every integer of the language.
+        // Computed wide, then wrapped at 32 bits like every integer of the language.
+        int64_t result = Compute<int64_t>(operation, left.integer, right.integer);
         return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(result))));
     }
     double a = left.type == kTokenInt ? left.integer : left.number;
     double b = right.type == kTokenInt ? right.integer : right.number;
-    double result = 0;
-    switch (operation) {
-        case '+': result = a + b; break;
-        case '-': result = a - b; break;
-        case '*': result = a * b; break;
-        case '/':
-            if (b == 0) xDebug::Error(kSource, __LINE__, "SDL: division by zero");
-            result = a / b;
-            break;
-    }
-    float value = static_cast<float>(result);
+    float value = static_cast<float>(Compute(operation, a, b));
     if (!std::isfinite(value)) xDebug::Error(kSource, __LINE__, "SDL: number out of range");
     return ToS(static_cast<double>(value));
 }
