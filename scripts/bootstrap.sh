@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (only those missing), then
 # configures and builds one preset (default: release).
-#   scripts/bootstrap.sh [release|debug|sanitize]
+#   scripts/bootstrap.sh [release|debug|sanitize|fuzz]
 set -euo pipefail
 preset="${1:-release}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -10,6 +10,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   zlib1g-dev libminizip-dev nlohmann-json3-dev libcli11-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include "base/debug.h"
 #include "base/format.h"
+#include "io/sdl_escape.h"
 #include "io/stream_file.h"
 
 namespace xIo::xSdl {
@@ -90,19 +91,8 @@ eWriter& eWriter::operator<<(Ident id) {
 eWriter& eWriter::operator<<(const char* text) { return *this << std::string(text ? text : ""); }
 
 eWriter& eWriter::operator<<(const std::string& text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += '"';
-    for (char c : text) {
-        switch (c) {
-            case '\\': quoted += "\\\\"; break;
-            case '"': quoted += "\\\""; break;
-            case '\n': quoted += "\\n"; break;
-            case '\r': quoted += "\\r"; break;
-            case '\t': quoted += "\\t"; break;
-            default: quoted += c;
-        }
-    }
+    std::string quoted = "\"";
+    quoted += Escape(text);
     quoted += '"';
     Token(quoted.data(), quoted.size());
     return *this;

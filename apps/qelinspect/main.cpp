@@ -1,0 +1,19 @@
+// qelinspect: reads the files the exporter writes and prints them as text or
+// JSON. One subcommand per kind of file.
+#include <CLI/CLI.hpp>
+
+#include "qelinspect/sdl_command.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Prints the exporter's files as text or JSON and checks their structure."};
+    app.require_subcommand(1);
+    int exit_code = 0;
+    qelinspect::AddSdlCommand(app, exit_code);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // Help is a success; bad arguments exit with 2.
+        return app.exit(e) == 0 ? 0 : 2;
+    }
+    return exit_code;
+}
