@@ -10,7 +10,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/debug.h"
 #include "export/export_plugin.h"
+#include "io/sdl_reader.h"
 #include "sim/scene_loader.h"
 #include "support/sim_helpers.h"
 #include "support/temp_dir.h"
@@ -97,6 +99,33 @@ TEST_P(GoldenExport, MatchesTheExpectedTree) {
     for (const auto& [file, _] : expected) expected_names.push_back(file);
     ASSERT_EQ(actual_names, expected_names);
     for (const auto& [file, content] : expected) EXPECT_EQ(actual[file], content) << file;
+}
+
+// Every text file the exporter writes must read back through the engine's
+// SDL reader: balanced blocks, valid tokens.
+TEST_P(GoldenExport, TextFilesReadBackThroughTheSdlReader) {
+    qeltest::TempDir dir;
+    fs::path out = fs::path(dir.path()) / "export";
+    Export(kScenes / (GetParam() + ".qscene.json"), out);
+    if (!fs::exists(out / "thegame")) return;
+    xDebug::eExceptionMode throwing(xDebug::kModeThrow | xDebug::kModeNoLog);
+    for (const auto& entry : fs::recursive_directory_iterator(out / "thegame")) {
+        if (!entry.is_regular_file()) continue;
+        std::string ext = entry.path().extension().string();
+        if (ext != ".mdl" && ext != ".def" && ext != ".material") continue;
+        try {
+            xIo::xSdl::eReader reader;
+            reader.OpenText(entry.path().string(), Read(entry.path()));
+            size_t tokens = 0;
+            while (!reader.AtEnd()) {
+                reader.Next();
+                ++tokens;
+            }
+            EXPECT_GT(tokens, 0u) << entry.path();
+        } catch (const xDebug::eEx_Custom& e) {
+            ADD_FAILURE() << entry.path() << ": " << e.Text();
+        }
+    }
 }
 
 std::vector<std::string> SceneNames() {
