@@ -74,6 +74,6 @@ extern "C" {
 const char* LibDescription();
 int LibNumberClasses();
 host::ClassDesc* LibClassDesc(int i);
-unsigned long LibVersion();
+uint32_t LibVersion();
 int CanAutoDefer();
 }
