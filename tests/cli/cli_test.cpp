@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -59,13 +60,7 @@ public:
     }
 
     /// Every regular file under the working directory, relative and sorted.
-    Strings Files() const {
-        Strings files;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_.path()))
-            if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), dir_.path()).generic_string());
-        std::sort(files.begin(), files.end());
-        return files;
-    }
+    Strings Files() const { return qeltest::FilesUnder(dir_.path()); }
 
 private:
     qeltest::TempDir dir_;

@@ -57,13 +57,7 @@ public:
     std::string Game(const std::string& relative) const { return dir_ / ("thegame/" + relative); }
 
     /// Every regular file under the temporary folder, relative and sorted.
-    Strings Files() const {
-        Strings files;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_.path()))
-            if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), dir_.path()).generic_string());
-        std::sort(files.begin(), files.end());
-        return files;
-    }
+    Strings Files() const { return qeltest::FilesUnder(dir_.path()); }
     /// The names of the models the last export wrote, in processing order.
     Strings Exported() const {
         Strings names;
