@@ -55,6 +55,7 @@ namespace {
 
 constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS};
 struct sigaction g_previous[sizeof kFatalSignals / sizeof kFatalSignals[0]];
+stack_t g_previousAltStack{};
 bool g_installed = false;
 char g_altStack[64 * 1024];
 
@@ -95,7 +96,7 @@ void InstallCrashFilter() {
     stack_t alt{};
     alt.ss_sp = g_altStack;
     alt.ss_size = sizeof g_altStack;
-    sigaltstack(&alt, nullptr);
+    sigaltstack(&alt, &g_previousAltStack);
     struct sigaction action{};
     action.sa_sigaction = OnFatalSignal;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK;
@@ -109,6 +110,9 @@ void RemoveCrashFilter() {
     if (!g_installed) return;
     for (size_t i = 0; i < sizeof kFatalSignals / sizeof kFatalSignals[0]; ++i)
         sigaction(kFatalSignals[i], &g_previous[i], nullptr);
+    // The stack belongs to this module: a signal after it is unloaded must
+    // not run on freed memory.
+    sigaltstack(&g_previousAltStack, nullptr);
     g_installed = false;
 }
 

@@ -74,7 +74,7 @@ extern "C" {
 const char* LibDescription() { return LoadResourceString(9); }
 int LibNumberClasses() { return 1; }
 host::ClassDesc* LibClassDesc(int i) { return i == 0 ? &TheClassDesc() : nullptr; }
-unsigned long LibVersion() { return 0x2EE02100UL; }
+uint32_t LibVersion() { return 0x2EE02100u; }
 int CanAutoDefer() { return 1; }
 
 }

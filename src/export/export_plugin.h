@@ -36,6 +36,9 @@ public:
     void SetConfigPath(std::string path) { settings_.configPath = std::move(path); }
     /// The shared tools folder the tool check compares with.
     void SetToolsFolder(std::string folder) { settings_.toolsFolder = std::move(folder); }
+    /// The folder of the installed plug-in files the tool check compares
+    /// (default: the folder of this module).
+    void SetInstalledFolder(std::string folder) { settings_.installedFolder = std::move(folder); }
     /// How the options dialog is shown; without one the options stand.
     void SetDialogRunner(export_driver::DialogRunner runner) { settings_.dialog = std::move(runner); }
 
@@ -71,6 +74,6 @@ extern "C" {
 const char* LibDescription();
 int LibNumberClasses();
 host::ClassDesc* LibClassDesc(int i);
-unsigned long LibVersion();
+uint32_t LibVersion();
 int CanAutoDefer();
 }

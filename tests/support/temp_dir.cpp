@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,5 +35,13 @@ void WriteFile(const std::string& path, const std::string& content) {
 }
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+std::vector<std::string> FilesUnder(const std::string& dir) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        if (entry.is_regular_file()) files.push_back(std::filesystem::relative(entry.path(), dir).generic_string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
 
 }  // namespace qeltest

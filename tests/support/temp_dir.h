@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace qeltest {
 
@@ -20,5 +21,7 @@ private:
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
 bool Exists(const std::string& path);
+/// Every regular file under dir, as paths relative to it with '/', sorted.
+std::vector<std::string> FilesUnder(const std::string& dir);
 
 }  // namespace qeltest

@@ -1,0 +1,199 @@
+// The qelexport command as a user runs it: a child process in a temporary
+// working directory, judged by its exit code, its standard error, the files
+// it wrote and its JSON report.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// A working directory with scene files, in which qelexport runs; its
+// per-user configuration folder is inside too.
+class Workspace {
+public:
+    void Scene(const std::string& name, const std::string& members) {
+        qeltest::WriteFile(dir_ / name, R"({"format": "qel-scene", "version": 1, )" + members + "}");
+    }
+    std::string operator/(const std::string& name) const { return dir_ / name; }
+
+    Outcome Run(const Strings& args) const {
+        std::string out_file = dir_ / ".stdout", err_file = dir_ / ".stderr";
+        pid_t pid = fork();
+        if (pid == 0) {
+            if (chdir(dir_.path().c_str()) != 0) _exit(126);
+            setenv("XDG_CONFIG_HOME", (dir_ / "xdg").c_str(), 1);
+            int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(out, 1);
+            dup2(err, 2);
+            std::vector<char*> argv{const_cast<char*>(QELEXPORT_BINARY)};
+            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(QELEXPORT_BINARY, argv.data());
+            _exit(127);
+        }
+        Outcome o;
+        int status = 0;
+        waitpid(pid, &status, 0);
+        o.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        o.out = qeltest::ReadFile(out_file);
+        o.err = qeltest::ReadFile(err_file);
+        fs::remove(out_file);
+        fs::remove(err_file);
+        return o;
+    }
+
+    /// Every regular file under the working directory, relative and sorted.
+    Strings Files() const { return qeltest::FilesUnder(dir_.path()); }
+
+private:
+    qeltest::TempDir dir_;
+};
+
+const char* kTank = R"("user": "builder", "nodes": [
+    {"name": "Tank", "props": "Model=units/tank\r\n", "children": [{"name": "turret"}]}])";
+
+// Tank is exported, the root without Model is reported and skipped.
+const char* kTankAndStray = R"("user": "builder", "nodes": [
+    {"name": "Tank", "props": "Model=units/tank\r\n"},
+    {"name": "Камень"}])";
+
+const char* kStrayError = "error: Ошибка: В кости 'Камень' должно быть указано 'Model' или 'XModel'!\n";
+
+std::string Sha256Of(const std::string& path) {
+    std::string command = "sha256sum '" + path + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    char digest[65] = {};
+    if (pipe == nullptr) return {};
+    size_t n = fread(digest, 1, 64, pipe);
+    pclose(pipe);
+    return std::string(digest, n);
+}
+
+TEST(Qelexport, ExitCodes) {
+    struct Case {
+        const char* what;
+        Strings args;
+        int exitCode;
+        const char* errHolds;  // a piece of standard error
+    };
+    const Case cases[] = {
+        {"clean scene", {"tank.qscene.json", "--no-prompts"}, 0, ""},
+        {"an error box was shown", {"stray.qscene.json", "--no-prompts"}, 1, kStrayError},
+        {"unknown flag", {"tank.qscene.json", "--no-such-flag"}, 2, "--no-such-flag"},
+        {"no scene argument", {}, 2, "scene"},
+        {"--map without a folder", {"tank.qscene.json", "--map", "d:/thegame/"}, 2, "HOSTPREFIX=DIR"},
+        {"--static-frame not a number", {"tank.qscene.json", "--static-frame", "x"}, 2, "--static-frame"},
+        {"missing scene file", {"missing.qscene.json"}, 2, "missing.qscene.json"},
+        {"not JSON", {"broken.qscene.json"}, 2, "broken.qscene.json"},
+        {"malformed scene", {"malformed.qscene.json"}, 2, "/nodes/0/children/1/props"},
+        {"empty game path", {"tank.qscene.json", "--game-path", ""}, 2, "Не задан путь к ресурсам игры!"},
+    };
+    for (const Case& c : cases) {
+        Workspace ws;
+        ws.Scene("tank.qscene.json", kTank);
+        ws.Scene("stray.qscene.json", kTankAndStray);
+        qeltest::WriteFile(ws / "broken.qscene.json", "{\"format\": \"qel-scene\", ");
+        ws.Scene("malformed.qscene.json",
+                 R"("nodes": [{"name": "A", "children": [{"name": "b"}, {"name": "c", "props": 7}]}])");
+        Outcome o = ws.Run(c.args);
+        EXPECT_EQ(o.exitCode, c.exitCode) << c.what << "\n" << o.err;
+        EXPECT_NE(o.err.find(c.errHolds), std::string::npos) << c.what << "\n" << o.err;
+        if (c.exitCode == 2) {
+            EXPECT_FALSE(fs::exists(ws / "out")) << c.what;
+        }
+    }
+}
+
+TEST(Qelexport, GamePathIsServedFromOutUnlessMapped) {
+    Workspace ws;
+    ws.Scene("tank.qscene.json", kTank);
+    Outcome bare = ws.Run({"tank.qscene.json"});
+    EXPECT_EQ(bare.exitCode, 0) << bare.err;
+    EXPECT_EQ(bare.err, "");
+    // The options of an export with prompts are remembered for the next one.
+    EXPECT_EQ(ws.Files(), (Strings{"out/units/tank/tank.def", "out/units/tank/tank.mdl", "tank.qscene.json",
+                                   "xdg/qelexport/QELEXPORT.CFG"}));
+
+    fs::remove_all(ws / "out");
+    Outcome mapped = ws.Run({"tank.qscene.json", "--map", "D:\\TheGame\\=game/data", "--game-path", "d:\\thegame"});
+    EXPECT_EQ(mapped.exitCode, 0) << mapped.err;
+    EXPECT_FALSE(fs::exists(ws / "out"));
+    EXPECT_TRUE(qeltest::Exists(ws / "game/data/units/tank/tank.mdl"));
+    EXPECT_TRUE(qeltest::Exists(ws / "game/data/units/tank/tank.def"));
+}
+
+TEST(Qelexport, MessageBoxesGoToStandardErrorInUtf8) {
+    Workspace ws;
+    ws.Scene("stray.qscene.json", R"("nodes": [
+        {"name": "Tank", "props": "Model=units/tank\r\n", "children": [{"name": "b", "props": "Body\r\n"}]},
+        {"name": "Камень"}])");
+    Outcome o = ws.Run({"stray.qscene.json", "--no-prompts"});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(o.err, std::string(kStrayError) +
+                         "warning: Предупреждение: Следует убрать из модели все Body, поскольку они более не нужны.\n");
+}
+
+TEST(Qelexport, ReportListsMessagesFilesAndModels) {
+    Workspace ws;
+    ws.Scene("two.qscene.json", R"("nodes": [
+        {"name": "Tank", "props": "Model=units/tank\r\n"},
+        {"name": "Бак", "props": "Model=../x\r\n"}])");
+    Outcome o = ws.Run({"two.qscene.json", "--no-prompts", "--config", "cfg.bin", "--report", "report.json"});
+    ASSERT_EQ(o.exitCode, 1) << o.err;
+    nlohmann::json report = nlohmann::json::parse(qeltest::ReadFile(ws / "report.json"));
+
+    ASSERT_EQ(report["messages"].size(), 1u) << report.dump(2);
+    EXPECT_EQ(report["messages"][0],
+              nlohmann::json({{"caption", "Ошибка"},
+                              {"text", "Путь модели '../x' в кости 'Бак' выходит за пределы каталога ресурсов игры. "
+                                       "Модель пропущена."},
+                              {"icon", "error"},
+                              {"owner", "host"}}));
+
+    Strings hosts;
+    for (const auto& file : report["files"]) {
+        std::string local = file["local"];
+        hosts.push_back(file["host"]);
+        std::string on_disk = fs::path(local).is_absolute() ? local : ws / local;
+        ASSERT_TRUE(qeltest::Exists(on_disk)) << local;
+        EXPECT_EQ(file["bytes"], qeltest::ReadFile(on_disk).size()) << local;
+        EXPECT_EQ(file["sha256"], Sha256Of(on_disk)) << local;
+    }
+    std::sort(hosts.begin(), hosts.end());
+    EXPECT_EQ(hosts, (Strings{"cfg.bin", "d:/thegame/units/tank/tank.def", "d:/thegame/units/tank/tank.mdl"}));
+
+    EXPECT_EQ(report["models"]["exported"], nlohmann::json::array({"Tank"}));
+    ASSERT_EQ(report["models"]["skipped"].size(), 1u);
+    EXPECT_EQ(report["models"]["skipped"][0]["model"], "Бак");
+    EXPECT_TRUE(report["models"]["skipped"][0]["reason"].is_string());
+    EXPECT_EQ(report["cancelled"], false);
+    EXPECT_TRUE(report["elapsedSeconds"].is_number());
+}
+
+TEST(Qelexport, HelpExplainsAndSucceeds) {
+    Workspace ws;
+    Outcome o = ws.Run({"--help"});
+    EXPECT_EQ(o.exitCode, 0);
+    for (const char* piece : {"--map", "--no-prompts", "--report", "--game-path", "--tools-dir", "./out/", "Exit codes"})
+        EXPECT_NE(o.out.find(piece), std::string::npos) << piece << "\n" << o.out;
+    EXPECT_FALSE(fs::exists(ws / "out"));
+}
+
+}  // namespace
