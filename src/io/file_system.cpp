@@ -28,10 +28,13 @@ bool MakeDirectories(const std::string& path) {
     std::string local = LocalPath(path);
     struct stat st;
     if (stat(local.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-    // Start after a drive colon and its slash, or after a leading slash.
+    // Start after a leading slash, or on Windows after a drive colon and its slash.
     size_t start = 0;
+#ifdef _WIN32
     if (local.size() >= 2 && local[1] == ':') start = local.size() > 2 && local[2] == '/' ? 3 : 2;
-    else if (local[0] == '/') start = 1;
+    else
+#endif
+    if (local[0] == '/') start = 1;
     for (size_t i = start; i <= local.size(); ++i) {
         if (i < local.size() && local[i] != '/') continue;
         if (i == start || local[i - 1] == '/') continue;  // empty component

@@ -17,6 +17,11 @@ void SetPathMapper(PathMapper mapper) { Mapper() = std::move(mapper); }
 bool TryLocalPath(const std::string& path, std::string& local) {
     if (!Mapper()) {
         local = path;
+#ifndef _WIN32
+        // Paths are spelled the host's way; a backslash never names a character.
+        for (char& c : local)
+            if (c == '\\') c = '/';
+#endif
         return true;
     }
     std::optional<std::string> mapped = Mapper()(path);

@@ -15,7 +15,8 @@ using PathMapper = std::function<std::optional<std::string>(const std::string& p
 
 /// Installs the mapping; null restores the identity.
 void SetPathMapper(PathMapper mapper);
-/// The local path of a path; the identity unless a mapper is installed. A
+/// The local path of a path; without a mapper the path itself (on POSIX
+/// systems with its backslashes turned into slashes). A
 /// refused path raises "Host path "%1%" has no local folder in the path map".
 std::string LocalPath(const std::string& path);
 /// The same without raising: false for a refused path.

@@ -86,3 +86,14 @@ TEST(FileSystem, EveryOperationGoesThroughThePathMap) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FileSystem, WithoutAPathMapBackslashesAreSeparatorsAndADriveIsAFolder) {
+    qeltest::TempDir dir;
+    EXPECT_EQ(xIo::LocalPath("a\\b/c"), "a/b/c");
+    EXPECT_TRUE(xIo::MakeDirectories(dir / "d:\\thegame\\units"));
+    EXPECT_TRUE(qeltest::Exists(dir / "d:/thegame/units"));
+}
+
+}  // namespace
