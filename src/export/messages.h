@@ -14,10 +14,6 @@ inline constexpr const char* kExporterOutdated =
 inline constexpr const char* kMaterialOutdated =
     "Версия %s устарела!\nЭкспорт невозможен. Необходимо обновить с t:/tools/3dsmax/";
 
-}  // namespace export_messages
-
-namespace export_messages {
-
 // Export driver.
 inline constexpr const char* kProgressTitle = "Трансформация мэшей, подготовка анимации...";
 inline constexpr const char* kBodiesObsolete = "Следует убрать из модели все Body, поскольку они более не нужны.";
