@@ -258,7 +258,7 @@ int WriteBone(scene::ExportContext& ctx, host::Node& node, host::Node* common_me
         for (int i = 0; i < node.NumModifiers(); ++i)
             if (node.GetModifierClassId(i) == host::kSkinClassId) skinned = true;
         poly_mesh = has_common_mesh || (skinned && !scene::HasProperty(node, "NoSkin")) ||
-                         scene::HasProperty(mesh_node, "Poly");
+                    scene::HasProperty(mesh_node, "Poly");
         if (record) {
             record->node = &node;
             record->hasCommonMesh = has_common_mesh;
@@ -282,6 +282,8 @@ int WriteBone(scene::ExportContext& ctx, host::Node& node, host::Node* common_me
     node.EvalWorldState(0);
     if (scene::HasProperty(node, "Land")) ctx.landPatch = true;
     NoteNodeKind(ctx, node, kind);
+    // Mesh frames and animation samples of the node are taken here once the
+    // mesh extraction and animation sampling exist.
 
     std::vector<host::Node*> lods = scene::CollectLodBones(node);
     bool last_off = lod_index == 0 && scene::HasProperty(node, "LODLastOff");
@@ -334,9 +336,9 @@ int WriteBone(scene::ExportContext& ctx, host::Node& node, host::Node* common_me
     }
 
     if (owns_mesh && (source == nullptr || source == &node)) {
+        // Polygon meshes are extracted and written here once the mesh writer
+        // exists; it also reports a polygon bone without polygons.
         if (!poly_mesh) ctx.report.Error(format(Message(msg::kVoxelsUnsupported)) % node.GetName());
-        // Polygonal meshes are extracted and written by the geometry subsystem,
-        // which reports a mesh without polygons itself.
     }
 
     if (wrote_header) ctx.modelWriter << endl;
