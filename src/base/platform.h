@@ -2,6 +2,7 @@
 // The few operating-system services the core library needs. One
 // implementation file per platform: platform_posix.cpp, platform_win32.cpp.
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace xPlatform {
@@ -59,5 +60,17 @@ void RemoveCrashFilter();
 /// The operating system's text for an exception code or signal that the
 /// library's own table does not name.
 std::string SystemCodeText(uint32_t code);
+
+/// The local calendar time of a count of seconds since 1970.
+std::tm LocalTime(long long seconds_since_epoch);
+
+/// The path of the loaded module (program or shared library) that holds
+/// address; empty when the system cannot tell.
+std::string ModulePath(const void* address);
+
+/// The last write time of a local file as a 64-bit count of 100-nanosecond
+/// steps since 1601-01-01, as the system's file times; 0 for a missing file
+/// or one that is not a regular file.
+uint64_t FileWriteTime(const std::string& local_path);
 
 }  // namespace xPlatform

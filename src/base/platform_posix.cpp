@@ -1,6 +1,8 @@
 // The core library's operating-system services on POSIX systems.
+#include <dlfcn.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -119,6 +121,28 @@ void RemoveCrashFilter() {
 std::string SystemCodeText(uint32_t code) {
     const char* text = strsignal(static_cast<int>(code));
     return text ? text : "Unknown signal " + std::to_string(code);
+}
+
+std::tm LocalTime(long long seconds_since_epoch) {
+    std::time_t t = static_cast<std::time_t>(seconds_since_epoch);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return tm;
+}
+
+std::string ModulePath(const void* address) {
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return std::string();
+    return info.dli_fname;
+}
+
+uint64_t FileWriteTime(const std::string& local_path) {
+    struct stat st;
+    if (stat(local_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    // 100-nanosecond steps since 1601-01-01, as the system's file times.
+    constexpr uint64_t kEpochDifference = 11644473600ULL;
+    return (static_cast<uint64_t>(st.st_mtim.tv_sec) + kEpochDifference) * 10000000ULL +
+           static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
 }
 
 }  // namespace xPlatform

@@ -74,4 +74,28 @@ std::string SystemCodeText(uint32_t code) {
     return text;
 }
 
+std::tm LocalTime(long long seconds_since_epoch) {
+    __time64_t t = static_cast<__time64_t>(seconds_since_epoch);
+    std::tm tm{};
+    _localtime64_s(&tm, &t);
+    return tm;
+}
+
+std::string ModulePath(const void* address) {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCSTR>(address), &module))
+        return std::string();
+    char path[MAX_PATH];
+    DWORD size = GetModuleFileNameA(module, path, MAX_PATH);
+    return size == 0 || size == MAX_PATH ? std::string() : std::string(path, size);
+}
+
+uint64_t FileWriteTime(const std::string& local_path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(local_path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
 }  // namespace xPlatform

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/debug.h"
 #include "io/file_system.h"
 #include "io/name.h"
 #include "io/stream_file.h"
@@ -98,24 +99,38 @@ bool ParseConfigFile(const std::string& bytes, ExportOptions& options) {
     return true;
 }
 
-bool LoadOptions(const std::string& path, ExportOptions& options) {
-    xIo::eFileStream file;
-    if (!file.Open(path, xIo::kModeRead, 8192)) return false;
-    std::string bytes(static_cast<size_t>(file.Size()), '\0');
-    file.Read(bytes.data(), file.Size());
-    file.Close();
-    return ParseConfigFile(bytes, options);
+scene::StepResult LoadOptions(const std::string& path, ExportOptions& options) {
+    // The stream layer raises on read errors; here they become the result.
+    xDebug::eExceptionMode throwing(xDebug::kModeThrow | xDebug::kModeNoLog);
+    try {
+        if (!xIo::FileExists(path)) return scene::StepResult::Skipped("there is no configuration file");
+        xIo::eFileStream file;
+        if (!file.Open(path, xIo::kModeRead, 8192)) return scene::StepResult::Failed("the file cannot be opened");
+        std::string bytes(static_cast<size_t>(file.Size()), '\0');
+        file.Read(bytes.data(), file.Size());
+        file.Close();
+        if (!ParseConfigFile(bytes, options)) return scene::StepResult::Failed("it is not a configuration file");
+        return scene::StepResult::Done();
+    } catch (const xDebug::eEx_Custom& e) {
+        return scene::StepResult::Failed(e.message);
+    }
 }
 
-bool SaveOptions(const std::string& path, const ExportOptions& options) {
-    std::string folder = path;
-    for (char& c : folder)
-        if (c == '\\') c = '/';
-    xIo::MakeDirectories(xIo::GetPart(folder, xIo::ePart::Directory));
-    std::string bytes = ConfigFileBytes(options);
-    xIo::eFileStream file;
-    if (!file.Open(path, xIo::kModeWrite | xIo::kModeTruncate, 8192)) return false;
-    file.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
-    file.Close();
-    return true;
+scene::StepResult SaveOptions(const std::string& path, const ExportOptions& options) {
+    xDebug::eExceptionMode throwing(xDebug::kModeThrow | xDebug::kModeNoLog);
+    try {
+        std::string folder = path;
+        for (char& c : folder)
+            if (c == '\\') c = '/';
+        xIo::MakeDirectories(xIo::GetPart(folder, xIo::ePart::Directory));
+        std::string bytes = ConfigFileBytes(options);
+        xIo::eFileStream file;
+        if (!file.Open(path, xIo::kModeWrite | xIo::kModeTruncate, 8192))
+            return scene::StepResult::Failed("the file cannot be created");
+        file.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
+        file.Close();
+        return scene::StepResult::Done();
+    } catch (const xDebug::eEx_Custom& e) {
+        return scene::StepResult::Failed(e.message);
+    }
 }

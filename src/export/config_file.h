@@ -4,6 +4,7 @@
 #include <string>
 
 #include "scene/export_options.h"
+#include "scene/step_result.h"
 
 /// The name of the configuration file inside the plug-in configuration folder.
 inline constexpr const char* kConfigFileName = "QELEXPORT.CFG";
@@ -12,14 +13,17 @@ inline constexpr int32_t kConfigVersion = 6;
 /// Bytes of one path field: a zero-terminated string.
 inline constexpr int32_t kConfigPathSize = 1024;
 
-/// Reads the file into options. False, with options unchanged, when the file
-/// is missing or unreadable, newer than version 6, or shorter than its
-/// version says (no field is taken from a truncated file).
-bool LoadOptions(const std::string& path, ExportOptions& options);
+/// Reads the file into options. Done when it was read; Skipped when there is
+/// no such file; Failed, with the reason, when it cannot be read or is not a
+/// configuration file (newer than version 6, or shorter than its version
+/// says). Options are unchanged unless it is Done: no field is taken from a
+/// file that failed. Never raises.
+scene::StepResult LoadOptions(const std::string& path, ExportOptions& options);
 
-/// Writes options as a version-6 file; a file that cannot be created is
-/// skipped without a message (false).
-bool SaveOptions(const std::string& path, const ExportOptions& options);
+/// Writes options as a version-6 file. Done when written; Failed, with the
+/// reason, when the file cannot be created or written (the previous file
+/// stays as it was). Never raises.
+scene::StepResult SaveOptions(const std::string& path, const ExportOptions& options);
 
 /// The bytes of the version-6 file of options.
 std::string ConfigFileBytes(const ExportOptions& options);

@@ -5,15 +5,15 @@
 #include "base/debug.h"
 #include "base/format.h"
 #include "export/config_file.h"
+#include "export/directory_files.h"
+#include "export/export_state.h"
 #include "export/messages.h"
 #include "export/model_export.h"
 #include "export/numeric_locale.h"
-#include "export/pending_subsystems.h"
 #include "export/tool_check.h"
 #include "host/node.h"
 #include "host/material.h"
 #include "host/object.h"
-#include "scene/export_context.h"
 #include "scene/messages.h"
 
 namespace export_driver {
@@ -53,45 +53,53 @@ void RenderAll(host::Node& root, host::TimeValue t, bool begin) {
 }
 
 // Runs the dialog; false when the artist cancelled.
-bool RunDialog(scene::ExportContext& ctx, ExportOptions& options, const ExportSettings& settings) {
+bool RunDialog(host::Application& app, scene::Reporter& report, ExportOptions& options,
+               const ExportSettings& settings) {
     bool tools_current = tool_check::CheckToolVersions(
         settings.installedFolder, settings.toolsFolder, tool_check::LastWriteTime, [&](const tool_check::Message& m) {
-            if (m.isError) ctx.report.Error(m.text);
-            else ctx.report.Warning(m.text);
+            if (m.isError) report.Error(m.text);
+            else report.Warning(m.text);
         });
-    host::Interval range = ctx.app.GetAnimRange();
-    int tpf = ctx.app.GetTicksPerFrame();
+    host::Interval range = app.GetAnimRange();
+    int tpf = app.GetTicksPerFrame();
     options_dialog::Model dialog(options);
     dialog.Start(tools_current, range.Start() / tpf, range.End() / tpf);
     if (!settings.dialog) return true;  // no dialog here: the options stand
     return settings.dialog(dialog) != 0;
 }
 
-void ExportModels(scene::ExportContext& ctx, ExportSummary& summary) {
-    for (size_t i = 0; i < ctx.boneTree.models.size(); ++i) {
-        host::Node* root = ctx.boneTree.models[i].root;
-        ModelSummary model{root->GetName(), false, {}};
-        try {
-            model.skipReason = model_export::ExportModel(ctx, i);
-        } catch (const xDebug::eEx_Custom& e) {
-            std::string reason = e.Text();
-            while (!reason.empty() && reason.back() == '\n') reason.pop_back();
-            ctx.report.Error(format(scene::Message(export_messages::kModelFailed)) % root->GetName() % reason);
-            model.skipReason = e.message;
-        }
-        model.exported = model.skipReason.empty();
-        summary.models.push_back(std::move(model));
-        if (ctx.app.GetProgress().GetCancel()) {
-            summary.cancelled = i + 1 < ctx.boneTree.models.size();
+// One model, with the core library's failures caught at its boundary.
+ModelSummary ExportOneModel(ExportState& state, DirectoryFiles& directories, size_t index) {
+    host::Node* root = state.boneTree.models[index].root;
+    ModelSummary model{root->GetName(), false, {}};
+    try {
+        scene::StepResult result = model_export::ExportModel(state, directories, index);
+        // A cancelled model is finished before the export stops.
+        model.exported = result.IsDone() || result.IsCancelled();
+        if (!model.exported) model.skipReason = result.reason();
+    } catch (const xDebug::eEx_Custom& e) {
+        directories.DiscardModel();
+        std::string reason = e.Text();
+        while (!reason.empty() && reason.back() == '\n') reason.pop_back();
+        state.report.Error(format(scene::Message(export_messages::kModelFailed)) % root->GetName() % reason);
+        model.skipReason = e.message;
+    }
+    return model;
+}
+
+void ExportModels(ExportState& state, ExportSummary& summary) {
+    DirectoryFiles directories(state.options.exportMesh != 0);
+    for (size_t i = 0; i < state.boneTree.models.size(); ++i) {
+        summary.models.push_back(ExportOneModel(state, directories, i));
+        if (state.app.GetProgress().GetCancel()) {
+            summary.cancelled = i + 1 < state.boneTree.models.size();
             break;
         }
     }
-    if (ctx.hadStructure && ctx.options.exportMesh) {
-        try {
-            pending::WriteDirectoryFiles(ctx, ctx.commonDir);
-        } catch (const xDebug::eEx_Custom& e) {
-            ctx.report.Error(e.Text());
-        }
+    try {
+        directories.FinishExport();
+    } catch (const xDebug::eEx_Custom& e) {
+        state.report.Error(e.Text());
     }
 }
 
@@ -107,8 +115,7 @@ int RunExport(host::Application& app, ExportOptions& options, const ExportSettin
     // Core-library failures become exceptions caught at the model boundary,
     // so a bad file never ends the host process.
     xDebug::eExceptionMode throwing(xDebug::kModeThrow);
-    scene::ExportContext ctx(app);
-    ctx.exportSelected = settings.exportSelected;
+    scene::Reporter report(app);
     app.SetCommandPanelTaskMode(host::kPanelUtility);
 
     int tpf = app.GetTicksPerFrame();
@@ -116,50 +123,32 @@ int RunExport(host::Application& app, ExportOptions& options, const ExportSettin
     options.rangeStart = range.Start() / tpf;
     options.rangeEnd = range.End() / tpf;
     std::string config_path = settings.configPath.empty() ? DefaultConfigPath(app) : settings.configPath;
-    try {
-        LoadOptions(config_path, options);
-    } catch (const xDebug::eEx_Custom&) {
-        // An unreadable configuration leaves the options as they were.
-    }
+    // A missing or unreadable configuration leaves the options as they were.
+    LoadOptions(config_path, options);
 
     if (!settings.suppressPrompts) {
-        if (!RunDialog(ctx, options, settings)) {  // cancelled: nothing is written
+        if (!RunDialog(app, report, options, settings)) {  // cancelled: nothing is written
             summary.dialogCancelled = true;
             return 1;
         }
     } else {
         ApplyNoPromptDefaults(options);
     }
-    ctx.options = options;
-    ctx.staticTime = options.staticFrame * tpf;
-    ctx.masterScale = static_cast<float>(app.GetMasterScaleMeters());
-    ctx.boneTree.staticTime = ctx.staticTime;
-    ctx.boneTree.exportLightsCameras = options.exportLightsCameras != 0;
-
-    host::Matrix3 mirror;
-    mirror.SetScale(host::Point3(1, -1, 1));
-    ctx.axisFix = host::Inverse(mirror);
+    ExportState state(app, report, options, settings.exportSelected);
 
     host::Node& root = *app.GetRootNode();
-    if (scene::CollectModelRoots(ctx.boneTree)) {
+    if (scene::CollectModelRoots(state.boneTree)) {
         app.GetHold().Begin();
-        host::Color ambient = app.GetAmbient(0);
-        float percent = static_cast<float>(options.ambientPercent) / 100.0f;
-        ctx.ambient[0] = ambient.r;
-        ctx.ambient[1] = ambient.g;
-        ctx.ambient[2] = ambient.b;
-        for (int i = 0; i < 3; ++i) ctx.ambientScaled[i] = ctx.ambient[i] * percent;
-        RenderAll(root, ctx.staticTime, true);
-        ExportModels(ctx, summary);
+        state.ambient = app.GetAmbient(0);
+        state.ambientScaled = state.ambient * (static_cast<float>(options.ambientPercent) / 100.0f);
+        RenderAll(root, state.staticTime, true);
+        ExportModels(state, summary);
     }
 
-    try {
-        SaveOptions(config_path, options);
-    } catch (const xDebug::eEx_Custom&) {
-        // A configuration that cannot be written is skipped without a message.
-    }
-    RenderAll(root, ctx.staticTime, false);
-    for (const auto& light : ctx.boneTree.lights) light->Update(ctx.staticTime);
+    // A configuration that cannot be written is skipped without a message.
+    SaveOptions(config_path, options);
+    RenderAll(root, state.staticTime, false);
+    for (const auto& light : state.boneTree.lights) light->Update(state.staticTime);
     app.SetCommandPanelTaskMode(host::kPanelModify);
     return 1;
 }

@@ -1,9 +1,7 @@
 #include "export/tool_check.h"
 
-#include <dlfcn.h>
-#include <sys/stat.h>
-
 #include "base/format.h"
+#include "base/platform.h"
 #include "export/messages.h"
 #include "io/path_map.h"
 #include "scene/messages.h"
@@ -13,12 +11,7 @@ namespace tool_check {
 uint64_t LastWriteTime(const std::string& path) {
     std::string local;
     if (!xIo::TryLocalPath(path, local)) return 0;
-    struct stat st;
-    if (stat(local.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-    // 100-nanosecond steps since 1601-01-01, as the system's file times.
-    constexpr uint64_t kEpochDifference = 11644473600ULL;
-    return (static_cast<uint64_t>(st.st_mtim.tv_sec) + kEpochDifference) * 10000000ULL +
-           static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
+    return xPlatform::FileWriteTime(local);
 }
 
 bool IsLater(uint64_t later, uint64_t earlier) {
@@ -48,9 +41,7 @@ bool CheckToolVersions(const std::string& installed_folder, const std::string& t
 }
 
 std::string InstalledFolder() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&InstalledFolder), &info) == 0 || info.dli_fname == nullptr) return std::string();
-    std::string path = info.dli_fname;
+    std::string path = xPlatform::ModulePath(reinterpret_cast<const void*>(&InstalledFolder));
     size_t cut = path.find_last_of("/\\");
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }

@@ -18,6 +18,7 @@
 namespace model {
 
 using scene::Message;
+using scene::StepResult;
 using xIo::xSdl::begin;
 using xIo::xSdl::endl;
 using xIo::xSdl::Ident;
@@ -26,6 +27,17 @@ using xIo::xSdl::newline;
 namespace {
 
 constexpr float kOrthoTolerance = 0.00001f;
+
+// What the walk decides about a bone before it writes anything of it.
+struct BonePlan {
+    host::Node* source = nullptr;  // the node whose mesh the bone shows, or null
+    host::Node* owner = nullptr;   // the common-mesh owner handed to the children
+    int32_t recordIndex = -1;      // the record the bone's mesh data joins
+    BoneRecord* record = nullptr;
+    bool ownsMesh = false;
+    bool polyMesh = false;
+    host::Matrix3 placement;       // the transform written for the bone
+};
 
 bool IsOrthonormal(const host::Matrix3& m) {
     for (int i = 0; i < 3; ++i)
@@ -47,21 +59,22 @@ void WalkOutsideGroups(host::Node& node, F&& visit) {
 
 // The node whose mesh this node shows: a named Mesh node, or the first of
 // the nodes sharing this node's object (which may be the node itself).
-// Returns false after reporting a named node that does not exist.
-bool FindMeshSource(scene::ExportContext& ctx, host::Node& node, host::Node*& source) {
+// Fails after reporting a named node that does not exist.
+StepResult FindMeshSource(BoneWalk& walk, host::Node& node, host::Node*& source) {
+    const WalkSettings& s = walk.settings;
     source = nullptr;
     std::optional<std::string> named = scene::Property(node, "Mesh");
     if (named && !named->empty()) {
-        source = ctx.app.GetNodeByName(*named);
+        source = s.app.GetNodeByName(*named);
         if (source == nullptr) {
-            ctx.report.Error(format(Message(msg::kMeshBoneNotFound)) % *named);
-            return false;
+            s.report.Error(format(Message(msg::kMeshBoneNotFound)) % *named);
+            return StepResult::Failed("a Mesh bone does not exist");
         }
-        return true;
+        return StepResult::Done();
     }
     host::Object* own = node.EvalWorldState(0);
-    if (own == nullptr) return true;
-    host::Node* search_root = ctx.structureRoot ? ctx.structureRoot : ctx.currentRoot;
+    if (own == nullptr) return StepResult::Done();
+    host::Node* search_root = walk.model.structureRoot ? walk.model.structureRoot : walk.model.Root();
     host::Node* first = nullptr;
     int sharing = 0;
     WalkOutsideGroups(*search_root, [&](host::Node& n) {
@@ -69,23 +82,104 @@ bool FindMeshSource(scene::ExportContext& ctx, host::Node& node, host::Node*& so
         if (first == nullptr) first = &n;
         ++sharing;
     });
-    node.EvalWorldState(ctx.staticTime);
+    node.EvalWorldState(s.staticTime);
     if (sharing >= 2) source = first;
-    return true;
+    return StepResult::Done();
+}
+
+// The common-mesh owner and the record the bone's mesh data joins.
+StepResult DecideCommonMesh(BoneWalk& walk, host::Node& node, int32_t bone_index, BonePlan& plan) {
+    const WalkSettings& s = walk.settings;
+    plan.recordIndex = bone_index;
+    std::optional<std::string> common = scene::Property(node, "CommonMesh");
+    if (!common) {
+        plan.owner = nullptr;
+        if (BoneRecord* record = walk.model.Bone(bone_index)) record->animationSlots = 1;
+        return StepResult::Done();
+    }
+    plan.owner = &node;
+    if (common->empty()) {
+        if (BoneRecord* record = walk.model.Bone(bone_index))
+            record->animationSlots = walk.model.frameCount > 0 ? walk.model.frameCount : 1;
+        return StepResult::Done();
+    }
+    host::Node* target = s.app.GetNodeByName(*common);
+    if (target == nullptr) {
+        s.report.Error(format(Message(msg::kMeshBoneNotFound)) % *common);
+        return StepResult::Failed("a CommonMesh bone does not exist");
+    }
+    plan.recordIndex = scene::AttachedBoneIndex(*target);
+    if (plan.recordIndex < 0) {
+        s.report.Error(format(Message(msg::kMeshBoneOutsideHierarchy)) % *common);
+        return StepResult::Failed("a CommonMesh bone is outside the model");
+    }
+    return StepResult::Done();
+}
+
+// The bone's transform against its nearest ancestor outside groups, checked
+// for orthonormality; the root's is its scale with the axis fix.
+host::Matrix3 Placement(BoneWalk& walk, host::Node& node, uint32_t flags) {
+    const WalkSettings& s = walk.settings;
+    host::Node* parent = scene::NearestNonGroupMember(&node, false);
+    host::Matrix3 parent_tm = parent ? host::NoScale(parent->GetNodeTM(s.staticTime)) : host::Matrix3();
+    host::Matrix3 local = host::NoScale(node.GetNodeTM(s.staticTime)) * host::Inverse(parent_tm);
+    if (!IsOrthonormal(local))
+        s.report.ErrorUnowned(format(Message(msg::kNotOrthogonal)) % scene::CleanNodeName(node, true));
+    if (!(flags & kModelRoot)) return local;
+    host::Matrix3 scale;
+    scale.SetScale(host::Point3(local.GetRow(0).Length(), local.GetRow(1).Length(), local.GetRow(2).Length()));
+    return scale * s.axisFix;
+}
+
+bool HasSkin(host::Node& node) {
+    for (int i = 0; i < node.NumModifiers(); ++i)
+        if (node.GetModifierClassId(i) == host::kSkinClassId) return true;
+    return false;
+}
+
+// Mesh source, common mesh, placement, the bone record and whether the bone
+// owns a mesh to write.
+StepResult PlanBone(BoneWalk& walk, host::Node& node, int32_t bone_index, uint32_t flags, BonePlan& plan) {
+    const WalkSettings& s = walk.settings;
+    if (StepResult r = FindMeshSource(walk, node, plan.source); r.Stops()) return r;
+    if (StepResult r = DecideCommonMesh(walk, node, bone_index, plan); r.Stops()) return r;
+    plan.record = walk.model.Bone(plan.recordIndex);
+    plan.placement = Placement(walk, node, flags);
+
+    host::Node& mesh_node = plan.source ? *plan.source : node;
+    host::Object* object = node.EvalWorldState(s.staticTime);
+    bool is_shape = object && object->SuperClassID() == host::kShapeClass;
+    bool has_common_mesh = plan.owner == &node;
+    plan.polyMesh = has_common_mesh || (HasSkin(node) && !scene::HasProperty(node, "NoSkin")) ||
+                    scene::HasProperty(mesh_node, "Poly");
+    if (plan.record) {
+        plan.record->node = &node;
+        plan.record->hasCommonMesh = has_common_mesh;
+        plan.record->polyMesh = plan.polyMesh;
+        plan.record->sharedMesh = plan.source != nullptr;
+        plan.record->meshName = scene::CleanNodeName(mesh_node, true);
+        plan.record->meshDir = plan.source ? walk.model.commonDir : walk.model.resourceDir;
+    }
+    int voxels = 0;
+    node.GetUserPropInt("Voxels", voxels);
+    plan.ownsMesh = node.Renderable() && (voxels != 0 || plan.polyMesh) && (!s.exportSelected || node.Selected()) &&
+                    !is_shape;
+    if (plan.record) plan.record->ownsMesh = plan.ownsMesh;
+    return StepResult::Done();
 }
 
 // Writes "{key value}" for a property written as bare identifiers, after
 // refusing values that would break the file.
-bool SafeBareValue(scene::ExportContext& ctx, host::Node& node, const char* key, const std::string& value) {
+bool SafeBareValue(BoneWalk& walk, host::Node& node, const char* key, const std::string& value) {
     if (scene::IsSafeBareValue(value)) return true;
-    ctx.report.Error(format(Message(msg::kUnsafeValue)) % value % key % node.GetName());
+    walk.settings.report.Error(format(Message(msg::kUnsafeValue)) % value % key % node.GetName());
     return false;
 }
 
-void WriteHeader(scene::ExportContext& ctx, host::Node& node, IkType& ik_type) {
-    xIo::xSdl::eWriter& w = ctx.modelWriter;
+void WriteHeader(BoneWalk& walk, host::Node& node, IkType& ik_type) {
+    xIo::xSdl::eWriter& w = walk.modelWriter;
     w << begin << Ident{"bone"};
-    ik_type = WriteIkTypeWord(w, node, ctx.options.exportIK != 0, ctx.report);
+    ik_type = WriteIkTypeWord(w, node, walk.settings.exportIK, walk.settings.report);
     w << scene::CleanNodeName(node, true) << newline;
     std::string params = scene::PropertyString(node, true);
     if (!params.empty()) {
@@ -95,39 +189,52 @@ void WriteHeader(scene::ExportContext& ctx, host::Node& node, IkType& ik_type) {
     }
     if (std::optional<std::string> color = scene::Property(node, "Color")) {
         if (color->empty()) w << begin << Ident{"color"} << endl;
-        else if (SafeBareValue(ctx, node, "Color", *color)) w << begin << Ident{"color"} << Ident{color->c_str()} << endl;
+        else if (SafeBareValue(walk, node, "Color", *color)) w << begin << Ident{"color"} << Ident{color->c_str()} << endl;
     }
 }
 
-void NoteNodeKind(scene::ExportContext& ctx, host::Node& node, scene::NodeKind kind) {
-    scene::ModelRoot& model = ctx.CurrentModel();
+void NoteNodeKind(BoneWalk& walk, host::Node& node, scene::NodeKind kind) {
+    scene::ModelRoot& lists = walk.model.lists;
+    const host::TimeValue t = walk.settings.staticTime;
     switch (kind) {
         case scene::NodeKind::Volume:
-            model.volumes.push_back(&node);
-            if (scene::HasProperty(node, "Obstacle")) model.areas.push_back(&node);
+            lists.volumes.push_back(&node);
+            if (scene::HasProperty(node, "Obstacle")) lists.areas.push_back(&node);
             break;
         case scene::NodeKind::SupportPoint: {
             host::Node* anchor = scene::NearestNonGroupMember(&node, false);
             if (anchor == nullptr) break;
-            host::Point3 p = node.GetNodeTM(ctx.staticTime).GetTrans() *
-                             host::Inverse(host::NoScale(anchor->GetNodeTM(ctx.staticTime)));
-            auto it = ctx.supportPoints.begin();
-            while (it != ctx.supportPoints.end() && it->first != anchor) ++it;
-            if (it == ctx.supportPoints.end()) it = ctx.supportPoints.insert(it, {anchor, {}});
+            host::Point3 p = node.GetNodeTM(t).GetTrans() * host::Inverse(host::NoScale(anchor->GetNodeTM(t)));
+            SupportPoints& points = walk.model.supportPoints;
+            auto it = points.begin();
+            while (it != points.end() && it->first != anchor) ++it;
+            if (it == points.end()) it = points.insert(it, {anchor, {}});
             it->second.push_back(p);
             break;
         }
-        case scene::NodeKind::Area: model.areas.push_back(&node); break;
-        case scene::NodeKind::Body: model.bodies.push_back(&node); break;
-        case scene::NodeKind::Preview: model.previews.push_back(&node); break;
+        case scene::NodeKind::Area: lists.areas.push_back(&node); break;
+        case scene::NodeKind::Body: lists.bodies.push_back(&node); break;
+        case scene::NodeKind::Preview: lists.previews.push_back(&node); break;
         default: break;
     }
 }
 
-void WriteViewPoly(scene::ExportContext& ctx, host::Node& node, const scene::BoneRecord& record, bool has_source,
-                   bool has_lods, bool last_off, uint32_t flags) {
-    xIo::xSdl::eWriter& w = ctx.modelWriter;
-    std::string path = has_source ? scene::JoinPath(ctx.texturePrefix, record.meshName) : record.meshName;
+// Hands a bone-kind node whose object is a geometry or helper object to the
+// mesh and animation steps, when geometry is exported at all.
+void SampleNode(BoneWalk& walk, host::Node& node, host::Object* object, scene::NodeKind kind, int32_t record_index,
+                host::Node* source, host::Node* owner) {
+    const WalkSettings& s = walk.settings;
+    if (!s.exportGeometry || kind != scene::NodeKind::Bone || object == nullptr) return;
+    host::SuperClassId super = object->SuperClassID();
+    if (super != host::kGeomObjectClass && super != host::kHelperClass) return;
+    if (s.exportSelected && !node.Selected()) return;
+    walk.steps.SampleNode(NodeStep{node, record_index, source, owner});
+}
+
+void WriteViewPoly(BoneWalk& walk, host::Node& node, const BoneRecord& record, bool has_source, bool has_lods,
+                   bool last_off, uint32_t flags) {
+    xIo::xSdl::eWriter& w = walk.modelWriter;
+    std::string path = has_source ? scene::JoinPath(walk.model.texturePrefix, record.meshName) : record.meshName;
     w << begin << Ident{"view"} << Ident{"poly"} << path;
     if (has_lods || last_off || (flags & kWriteLod)) {
         w << begin << Ident{"lod"} << static_cast<int32_t>(scene::LodIndex(node));
@@ -151,7 +258,7 @@ void WriteViewPoly(scene::ExportContext& ctx, host::Node& node, const scene::Bon
         w << xIo::xSdl::end;
     }
     if (std::optional<std::string> layer = scene::Property(node, "Layer")) {
-        if (SafeBareValue(ctx, node, "Layer", *layer)) {
+        if (SafeBareValue(walk, node, "Layer", *layer)) {
             w << newline << begin << Ident{"layer"};
             if (!layer->empty()) w << Ident{layer->c_str()};
             w << xIo::xSdl::end;
@@ -166,8 +273,75 @@ void WriteViewPoly(scene::ExportContext& ctx, host::Node& node, const scene::Bon
     w << endl;
 }
 
-void WriteHoldEntries(scene::ExportContext& ctx, host::Node& root) {
-    xIo::xSdl::eWriter& w = ctx.entityWriter;
+// The bone's box: that of its first extracted mesh; else from (0, 0, 0), with
+// the minimum corner of the source object's box when the mesh comes from a
+// source node.
+host::Box3 BoneBounds(BoneWalk& walk, int32_t record_index, host::Node* source) {
+    host::Box3 box;
+    if (walk.steps.MeshBounds(record_index, box)) return box;
+    box = host::Box3(host::Point3(0, 0, 0), host::Point3(0, 0, 0));
+    if (source) {
+        const WalkSettings& s = walk.settings;
+        if (host::Object* source_object = source->EvalWorldState(s.staticTime))
+            box.pmin = source_object->GetBoundingBox(s.staticTime).pmin * s.masterScale;
+    }
+    return box;
+}
+
+// IK limits, placement, visibility, bounds and the mesh view of a bone
+// outside groups.
+void WriteBoneBody(BoneWalk& walk, host::Node& node, const BonePlan& plan, IkType ik_type, bool has_lods,
+                   bool last_off, uint32_t flags) {
+    const WalkSettings& s = walk.settings;
+    xIo::xSdl::eWriter& w = walk.modelWriter;
+    if (scene::LodIndex(node) == 0) {
+        if (s.exportIK) WriteIkLimits(w, node, ik_type);
+        WriteTransform(w, plan.placement, s.masterScale);
+        if (node.GetVisibility(s.staticTime) < 0.5f) w << begin << Ident{"visibility"} << int32_t{0} << endl;
+    }
+    if (plan.record == nullptr) return;
+    plan.record->bounds = BoneBounds(walk, plan.recordIndex, plan.source);
+    if (plan.ownsMesh) WriteViewPoly(walk, node, *plan.record, plan.source != nullptr, has_lods, last_off, flags);
+}
+
+// A structure's nested model becomes a "place" entry instead of bones.
+bool IsNestedModel(BoneWalk& walk, host::Node& child) {
+    return walk.model.structure && !child.IsGroupMember() && scene::HasProperty(child, "Model");
+}
+
+StepResult WriteChildren(BoneWalk& walk, host::Node& node, host::Node* owner) {
+    for (int i = 0; i < node.NumberOfChildren(); ++i) {
+        host::Node* child = node.GetChildNode(i);
+        if (child == nullptr) continue;
+        if (IsNestedModel(walk, *child)) {
+            std::string model = scene::CleanName(scene::Property(*child, "Model").value_or(""), false);
+            walk.entityWriter << begin << Ident{"place"} << scene::CleanNodeName(node, false) << scene::NamePart(model)
+                              << endl;
+            continue;
+        }
+        if (node.IsGroupMember() && !child->IsGroupMember()) {
+            walk.settings.report.Error(format(Message(msg::kOutsideGroup)) % child->GetName());
+            return StepResult::Failed("a bone outside a group is linked into the group");
+        }
+        if (StepResult r = WriteBone(walk, *child, owner, 0); r.Stops()) return r;
+    }
+    return StepResult::Done();
+}
+
+// The mesh of a bone that owns one and is its own source.
+void WriteOwnMesh(BoneWalk& walk, host::Node& node, const BonePlan& plan) {
+    if (!plan.polyMesh) {
+        walk.settings.report.Error(format(Message(msg::kVoxelsUnsupported)) % node.GetName());
+        return;
+    }
+    // Without a record there is nothing to keep the mesh under.
+    if (plan.record == nullptr) return;
+    StepResult r = walk.steps.WriteMesh(plan.recordIndex, *plan.record);
+    if (r.IsSkipped()) walk.settings.report.Error(format(Message(msg::kPolyWithoutPolygons)) % node.GetName());
+}
+
+void WriteHoldEntries(BoneWalk& walk, host::Node& root) {
+    xIo::xSdl::eWriter& w = walk.entityWriter;
     bool opened = false;
     for (const scene::PropertyEntry& e : scene::ParseProperties(root.GetUserPropBuffer())) {
         if (!scene::EqualsNoCase(e.key, "hold") || e.value.empty()) continue;
@@ -188,162 +362,67 @@ void WriteHoldEntries(scene::ExportContext& ctx, host::Node& root) {
 
 }  // namespace
 
-int WriteBone(scene::ExportContext& ctx, host::Node& node, host::Node* common_mesh_owner, uint32_t flags) {
-    if (ctx.app.GetProgress().GetCancel()) return 0;
-    const host::TimeValue t = ctx.staticTime;
+StepResult WriteBone(BoneWalk& walk, host::Node& node, host::Node* common_mesh_owner, uint32_t flags) {
+    const WalkSettings& s = walk.settings;
+    if (s.app.GetProgress().GetCancel()) return StepResult::Cancelled();
 
     // Bone index: a group member uses the one of its nearest ancestor outside groups.
     host::Node* indexed = scene::NearestNonGroupMember(&node, true);
     int32_t bone_index = indexed ? scene::AttachedBoneIndex(*indexed) : -1;
     scene::NodeKind kind = scene::NodeKindOf(node);
-    bool is_bone = scene::IsBoneCandidate(node, t) && kind == scene::NodeKind::Bone;
+    bool is_bone = scene::IsBoneCandidate(node, s.staticTime) && kind == scene::NodeKind::Bone;
     int lod_index = scene::LodIndex(node);
 
-    host::Node* owner = node.IsGroupMember() ? common_mesh_owner : nullptr;
-    host::Node* source = nullptr;
-    scene::BoneRecord* record = nullptr;
-    bool owns_mesh = false;
-    bool poly_mesh = false;
+    BonePlan plan;
+    plan.owner = node.IsGroupMember() ? common_mesh_owner : nullptr;
+    plan.recordIndex = bone_index;
     bool wrote_header = false;
     IkType ik_type = IkType::None;
-    host::Matrix3 placement;
 
     if (is_bone) {
-        if (node.IsNodeHidden()) return 1;
-        if (lod_index != 0 && !(flags & kWriteLod)) return 1;
-
-        if (!FindMeshSource(ctx, node, source)) return 0;
-
-        record = ctx.Bone(bone_index);
-        bool has_common_mesh = scene::HasProperty(node, "CommonMesh");
-        if (has_common_mesh) {
-            owner = &node;
-            std::string target_name = scene::Property(node, "CommonMesh").value_or("");
-            if (!target_name.empty()) {
-                host::Node* target = ctx.app.GetNodeByName(target_name);
-                if (target == nullptr) {
-                    ctx.report.Error(format(Message(msg::kMeshBoneNotFound)) % target_name);
-                    return 0;
-                }
-                int32_t target_index = scene::AttachedBoneIndex(*target);
-                if (target_index < 0) {
-                    ctx.report.Error(format(Message(msg::kMeshBoneOutsideHierarchy)) % target_name);
-                    return 0;
-                }
-                record = ctx.Bone(target_index);
-            } else if (record) {
-                record->animationSlots = ctx.frameCount > 0 ? ctx.frameCount : 1;
-            }
-        } else if (record) {
-            record->animationSlots = 1;
-        }
-
-        // Local transform without scale, against the nearest ancestor outside groups.
-        host::Node* parent = scene::NearestNonGroupMember(&node, false);
-        host::Matrix3 parent_tm = parent ? host::NoScale(parent->GetNodeTM(t)) : host::Matrix3();
-        host::Matrix3 local = host::NoScale(node.GetNodeTM(t)) * host::Inverse(parent_tm);
-        if (!IsOrthonormal(local))
-            ctx.report.ErrorUnowned(format(Message(msg::kNotOrthogonal)) % scene::CleanNodeName(node, true));
-        placement = local;
-        if (flags & kModelRoot) {
-            host::Matrix3 scale;
-            scale.SetScale(host::Point3(local.GetRow(0).Length(), local.GetRow(1).Length(), local.GetRow(2).Length()));
-            placement = scale * ctx.axisFix;
-        }
-
-        host::Node& mesh_node = source ? *source : node;
-        host::Object* object = node.EvalWorldState(t);
-        bool is_shape = object && object->SuperClassID() == host::kShapeClass;
-        bool skinned = false;
-        for (int i = 0; i < node.NumModifiers(); ++i)
-            if (node.GetModifierClassId(i) == host::kSkinClassId) skinned = true;
-        poly_mesh = has_common_mesh || (skinned && !scene::HasProperty(node, "NoSkin")) ||
-                    scene::HasProperty(mesh_node, "Poly");
-        if (record) {
-            record->node = &node;
-            record->hasCommonMesh = has_common_mesh;
-            record->polyMesh = poly_mesh;
-            record->meshName = scene::CleanNodeName(mesh_node, true);
-            record->meshDir = source ? ctx.commonDir : ctx.resourceDir;
-        }
-        int voxels = 0;
-        node.GetUserPropInt("Voxels", voxels);
-        owns_mesh = node.Renderable() && (voxels != 0 || poly_mesh) && (!ctx.exportSelected || node.Selected()) &&
-                    !is_shape;
-
+        if (node.IsNodeHidden()) return StepResult::Done();
+        if (lod_index != 0 && !(flags & kWriteLod)) return StepResult::Done();
+        if (StepResult r = PlanBone(walk, node, bone_index, flags, plan); r.Stops()) return r;
         if (lod_index == 0) {
-            WriteHeader(ctx, node, ik_type);
+            WriteHeader(walk, node, ik_type);
             wrote_header = true;
         }
     }
 
-    if (ctx.boneCount > 0 && bone_index >= 0) ctx.app.GetProgress().Update(bone_index * 100 / ctx.boneCount);
+    int32_t bone_count = walk.model.BoneCount();
+    if (bone_count > 0 && bone_index >= 0) s.app.GetProgress().Update(bone_index * 100 / bone_count);
 
-    node.EvalWorldState(0);
-    if (scene::HasProperty(node, "Land")) ctx.landPatch = true;
-    NoteNodeKind(ctx, node, kind);
-    // Mesh frames and animation samples of the node are taken here once the
-    // mesh extraction and animation sampling exist.
+    host::Object* object = node.EvalWorldState(0);
+    if (scene::HasProperty(node, "Land")) walk.model.landPatch = true;
+    NoteNodeKind(walk, node, kind);
+    SampleNode(walk, node, object, kind, plan.recordIndex, plan.source, plan.owner);
 
     std::vector<host::Node*> lods = scene::CollectLodBones(node);
     bool last_off = lod_index == 0 && scene::HasProperty(node, "LODLastOff");
 
-    if (is_bone && !node.IsGroupMember()) {
-        xIo::xSdl::eWriter& w = ctx.modelWriter;
-        if (lod_index == 0) {
-            if (ctx.options.exportIK) WriteIkLimits(w, node, ik_type);
-            WriteTransform(w, placement, ctx.masterScale);
-            if (node.GetVisibility(t) < 0.5f) w << begin << Ident{"visibility"} << int32_t{0} << endl;
-        }
-        if (record) {
-            record->bounds = host::Box3(host::Point3(0, 0, 0), host::Point3(0, 0, 0));
-            if (source) {
-                if (host::Object* source_object = source->EvalWorldState(t))
-                    record->bounds.pmin = source_object->GetBoundingBox(t).pmin * ctx.masterScale;
-            }
-            if (owns_mesh) WriteViewPoly(ctx, node, *record, source != nullptr, !lods.empty(), last_off, flags);
-        }
-    }
+    if (is_bone && !node.IsGroupMember()) WriteBoneBody(walk, node, plan, ik_type, !lods.empty(), last_off, flags);
 
     for (size_t k = 0; k < lods.size(); ++k) {
         bool last = k + 1 == lods.size() && !last_off;
-        WriteBone(ctx, *lods[k], nullptr, last ? (kWriteLod | kLastLod) : kWriteLod);
+        WriteBone(walk, *lods[k], nullptr, last ? (kWriteLod | kLastLod) : kWriteLod);
     }
 
-    bool skip_children = node.IsGroupMember() && source != nullptr && source != &node;
-    for (int i = 0; !skip_children && i < node.NumberOfChildren(); ++i) {
-        host::Node* child = node.GetChildNode(i);
-        if (child == nullptr) continue;
-        if (ctx.boneTree.structureFlag && !child->IsGroupMember() && scene::HasProperty(*child, "Model")) {
-            std::string model = scene::CleanName(scene::Property(*child, "Model").value_or(""), false);
-            ctx.entityWriter << begin << Ident{"place"} << scene::CleanNodeName(node, false) << scene::NamePart(model)
-                             << endl;
-            continue;
-        }
-        bool stop = false;
-        if (node.IsGroupMember() && !child->IsGroupMember()) {
-            ctx.report.Error(format(Message(msg::kOutsideGroup)) % child->GetName());
-            stop = true;
-        } else {
-            stop = WriteBone(ctx, *child, owner, 0) == 0;
-        }
-        if (stop) {
+    bool skip_children = node.IsGroupMember() && plan.source != nullptr && plan.source != &node;
+    if (!skip_children) {
+        StepResult children = WriteChildren(walk, node, plan.owner);
+        if (children.Stops()) {
             // The walk ends here, but the blocks already open are closed, so
             // the file the engine reads stays well formed.
-            if (wrote_header) ctx.modelWriter << endl;
-            return 0;
+            if (wrote_header) walk.modelWriter << endl;
+            return children;
         }
     }
 
-    if (owns_mesh && (source == nullptr || source == &node)) {
-        // Polygon meshes are extracted and written here once the mesh writer
-        // exists; it also reports a polygon bone without polygons.
-        if (!poly_mesh) ctx.report.Error(format(Message(msg::kVoxelsUnsupported)) % node.GetName());
-    }
+    if (plan.ownsMesh && (plan.source == nullptr || plan.source == &node)) WriteOwnMesh(walk, node, plan);
 
-    if (wrote_header) ctx.modelWriter << endl;
-    if (flags & kModelRoot) WriteHoldEntries(ctx, node);
-    return 1;
+    if (wrote_header) walk.modelWriter << endl;
+    if (flags & kModelRoot) WriteHoldEntries(walk, node);
+    return StepResult::Done();
 }
 
 }  // namespace model

@@ -2,12 +2,14 @@
 // The bone blocks of the model description: one "bone" block per bone,
 // nested like the scene hierarchy, with the bone's parameters, IK limits,
 // placement, visibility and mesh views. While walking, the node lists of the
-// model root and the support points are filled, and the entity file gets its
-// "place" and "structure_bone" entries.
+// model root and the support points are filled, the entity file gets its
+// "place" and "structure_bone" entries, and the mesh and animation steps of
+// each node are started through the walk's BoneSteps.
 #include <cstdint>
 
 #include "host/node.h"
-#include "scene/export_context.h"
+#include "model/bone_walk.h"
+#include "scene/step_result.h"
 
 namespace model {
 
@@ -19,8 +21,10 @@ enum : uint32_t {
 };
 
 /// Writes node and its subtree. common_mesh_owner is the node whose mesh the
-/// subtree joins, or null. Returns 0 when the export of this model must stop
-/// (the artist cancelled, or a hierarchy that cannot be written), else 1.
-int WriteBone(scene::ExportContext& ctx, host::Node& node, host::Node* common_mesh_owner, uint32_t flags);
+/// subtree joins, or null. Done when the subtree was written; Cancelled when
+/// the artist cancelled; Failed for a hierarchy that cannot be written (the
+/// artist was told). Blocks already open are closed on every way out, so the
+/// file stays well formed.
+scene::StepResult WriteBone(BoneWalk& walk, host::Node& node, host::Node* common_mesh_owner, uint32_t flags);
 
 }  // namespace model

@@ -9,6 +9,9 @@ inline constexpr const char* kNotOrthogonal =
     "Матрица для кости '%s' не ортогональна или содержит неодинаковое масштабирование по осям!";
 inline constexpr const char* kOutsideGroup = "Не относящаяся к группе кость '%s' прилинкована внутрь группы!";
 inline constexpr const char* kVoxelsUnsupported = "'%s': Экспорт воксельных мэшей больше не поддерживается.";
+inline constexpr const char* kPolyWithoutPolygons =
+    "'%s': Помечен как полигональный, но не содержит ни одного полигона.\nНеобходимо убрать из параметров 'Poly' и "
+    "переэкпортировать.";
 inline constexpr const char* kUnsafeValue =
     "Значение '%s' параметра '%s' в кости '%s' содержит недопустимые символы ({, }, \", ( или )) и не записано.";
 

@@ -47,7 +47,7 @@ bool CollectModelRoots(BoneTree& tree) {
         tree.structureFlag = HasProperty(*child, "Structure");
         if (LodIndex(*child) == 0) {
             int32_t scratch = 0;
-            if (!tree.structureFlag || !BuildBoneTree(tree, *child, scratch, true)) AddModelRoot(tree, *child);
+            if (!tree.structureFlag || !BuildBoneTree(tree, *child, scratch, true).IsFailed()) AddModelRoot(tree, *child);
         }
         tree.structureFlag = false;
     }
@@ -122,9 +122,8 @@ bool ReportDuplicateNames(BoneTree& tree) {
     return error;
 }
 
-}  // namespace
-
-bool BuildBoneTree(BoneTree& tree, host::Node& node, int32_t& counter, bool collect_roots) {
+// The walk of BuildBoneTree; true when an error was reported in the subtree.
+bool WalkBones(BoneTree& tree, host::Node& node, int32_t& counter, bool collect_roots) {
     if (tree.depth == 0) tree.nameRegistry.clear();
     bool error = false;
     NoteLight(tree, node);
@@ -146,7 +145,7 @@ bool BuildBoneTree(BoneTree& tree, host::Node& node, int32_t& counter, bool coll
                 if (collect_roots) AddModelRoot(tree, *child);
                 continue;
             }
-            error = BuildBoneTree(tree, *child, counter, collect_roots) || error;
+            error = WalkBones(tree, *child, counter, collect_roots) || error;
         }
         --tree.depth;
     }
@@ -156,6 +155,13 @@ bool BuildBoneTree(BoneTree& tree, host::Node& node, int32_t& counter, bool coll
         for (const auto& light : tree.lights) light->Update(tree.staticTime);
     }
     return error;
+}
+
+}  // namespace
+
+StepResult BuildBoneTree(BoneTree& tree, host::Node& node, int32_t& counter, bool collect_roots) {
+    if (WalkBones(tree, node, counter, collect_roots)) return StepResult::Failed("its bone tree has errors");
+    return StepResult::Done();
 }
 
 }  // namespace scene

@@ -11,6 +11,7 @@
 #include "host/light.h"
 #include "host/node.h"
 #include "scene/report.h"
+#include "scene/step_result.h"
 
 namespace scene {
 
@@ -35,12 +36,15 @@ int32_t AttachedBoneIndex(const host::Node& node);
 
 /// The state of the bone tree of one export.
 struct BoneTree {
-    BoneTree(host::Application& app, Reporter& report) : app(app), report(report) {}
+    /// static_time: the static frame in ticks, where bones are judged;
+    /// lights_cameras: lights met during the walk get render descriptors.
+    BoneTree(host::Application& app, Reporter& report, host::TimeValue static_time = 0, bool lights_cameras = true)
+        : app(app), report(report), staticTime(static_time), exportLightsCameras(lights_cameras) {}
 
     host::Application& app;
     Reporter& report;
-    host::TimeValue staticTime = 0;   ///< static frame in ticks; bones are judged there
-    bool exportLightsCameras = true;
+    const host::TimeValue staticTime;
+    const bool exportLightsCameras;
     bool structureFlag = false;       ///< the root being walked carries Structure
 
     std::vector<ModelRoot> models;    ///< in processing order
@@ -66,8 +70,9 @@ bool IsBone(host::Node& node, host::TimeValue t);
 bool CollectModelRoots(BoneTree& tree);
 
 /// Numbers and checks the subtree of node; counter is the next free index
-/// and is advanced. True when an error was reported in the subtree.
-bool BuildBoneTree(BoneTree& tree, host::Node& node, int32_t& counter, bool collect_roots);
+/// and is advanced. Failed when an error was reported in the subtree (every
+/// error of the subtree is reported before it returns).
+StepResult BuildBoneTree(BoneTree& tree, host::Node& node, int32_t& counter, bool collect_roots);
 
 /// Appends a model root when node carries Model or XModel; reports otherwise.
 void AddModelRoot(BoneTree& tree, host::Node& node);

@@ -37,6 +37,8 @@ std::string CleanNodeName(const host::Node& node, bool strip_suffix) { return Cl
 
 int LodIndex(const host::Node& node) { return LodIndexOfName(node.GetName()); }
 
+bool IsSafeBareValue(const std::string& value) { return value.find_first_of("{}\"()") == std::string::npos; }
+
 host::Node* NearestNonGroupMember(host::Node* node, bool include_self) {
     host::Node* n = include_self ? node : (node ? node->GetParentNode() : nullptr);
     while (n != nullptr && n->IsGroupMember()) n = n->GetParentNode();

@@ -37,6 +37,10 @@ std::string CleanNodeName(const host::Node& node, bool strip_suffix);
 /// The number after "_lod" in the cleaned name; 0 without one.
 int LodIndex(const host::Node& node);
 
+/// True when a property value may be written as bare identifiers: it holds
+/// none of the characters that would end or open a token of its own.
+bool IsSafeBareValue(const std::string& value);
+
 /// The nearest ancestor of node (or node itself when include_self) that is
 /// not a group member; null when there is none.
 host::Node* NearestNonGroupMember(host::Node* node, bool include_self);

@@ -40,9 +40,9 @@ TEST(ConfigFile, SaveThenLoadGivesTheSameOptionsButTheStaticFrame) {
     qeltest::TempDir dir;
     ExportOptions saved = Sample();
     saved.staticFrame = 12;
-    ASSERT_TRUE(SaveOptions(dir / "cfg/QELEXPORT.CFG", saved));
+    ASSERT_TRUE(SaveOptions(dir / "cfg/QELEXPORT.CFG", saved).IsDone());
     ExportOptions loaded = InitialOptions();
-    ASSERT_TRUE(LoadOptions(dir / "cfg/QELEXPORT.CFG", loaded));
+    ASSERT_TRUE(LoadOptions(dir / "cfg/QELEXPORT.CFG", loaded).IsDone());
     saved.staticFrame = 0;
     EXPECT_EQ(loaded, saved);
 }
@@ -114,8 +114,8 @@ TEST(ConfigFile, PathsAreNormalisedAndByteBooleansAreTrueWhenNonZero) {
 TEST(ConfigFile, MissingFileOrFolderIsNotLoaded) {
     qeltest::TempDir dir;
     ExportOptions o;
-    EXPECT_FALSE(LoadOptions(dir / "none.cfg", o));
-    EXPECT_FALSE(LoadOptions(dir.path(), o));
+    EXPECT_TRUE(LoadOptions(dir / "none.cfg", o).IsSkipped());
+    EXPECT_TRUE(LoadOptions(dir.path(), o).IsFailed());
     EXPECT_EQ(o, InitialOptions());
 }
 

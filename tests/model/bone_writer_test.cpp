@@ -9,29 +9,54 @@
 
 namespace {
 
+// Steps of other subsystems that do nothing, as when geometry is not
+// exported; the calls are counted.
+struct NoSteps : model::BoneSteps {
+    void SampleNode(const model::NodeStep& step) override { sampled.push_back(step.node.GetName()); }
+    bool MeshBounds(int32_t, host::Box3&) const override { return false; }
+    scene::StepResult WriteMesh(int32_t, const model::BoneRecord& bone) override {
+        meshes.push_back(bone.meshName);
+        return mesh_result;
+    }
+    std::vector<std::string> sampled;
+    std::vector<std::string> meshes;
+    scene::StepResult mesh_result = scene::StepResult::Done();
+};
+
 // One model of a scene walked by WriteBone into memory.
 struct BoneWalk {
     std::unique_ptr<sim::Scene> scene;
-    scene::ExportContext ctx;
+    scene::Reporter report;
+    scene::BoneTree tree;
+    model::WalkSettings settings;
+    std::unique_ptr<model::ModelBones> bones;
+    int32_t frameCount = 0;
+    std::string texturePrefix, commonDir, resourceDir;
+    NoSteps steps;
     xIo::eMemoryStream mdl{256};
     xIo::eMemoryStream def{256};
-    int result = -1;
+    scene::StepResult result = scene::StepResult::Skipped("not run");
 
-    explicit BoneWalk(std::string_view members) : scene(sim::SceneFromJson(members)), ctx(*scene) {
-        scene::CollectModelRoots(ctx.boneTree);
+    explicit BoneWalk(std::string_view members)
+        : scene(sim::SceneFromJson(members)), report(*scene), tree(*scene, report), settings{*scene, report, 0, 1.0f, host::Matrix3(), false, true, true} {
+        scene::CollectModelRoots(tree);
     }
     std::string Run(size_t model = 0) {
-        ctx.currentModel = model;
-        ctx.currentRoot = ctx.boneTree.models[model].root;
+        scene::ModelRoot& lists = tree.models[model];
         int32_t counter = 0;
-        scene::BuildBoneTree(ctx.boneTree, *ctx.currentRoot, counter, false);
-        ctx.boneCount = counter;
-        ctx.bones.assign(static_cast<size_t>(counter), scene::BoneRecord{});
-        ctx.modelWriter.Open(&mdl);
-        ctx.entityWriter.Open(&def);
-        result = model::WriteBone(ctx, *ctx.currentRoot, nullptr, model::kWriteLod | model::kModelRoot);
-        ctx.modelWriter.Close();
-        ctx.entityWriter.Close();
+        scene::BuildBoneTree(tree, *lists.root, counter, false);
+        bones = std::make_unique<model::ModelBones>(lists, counter);
+        bones->frameCount = frameCount;
+        bones->texturePrefix = texturePrefix;
+        bones->commonDir = commonDir;
+        bones->resourceDir = resourceDir;
+        xIo::xSdl::eWriter mdl_writer, def_writer;
+        mdl_writer.Open(&mdl);
+        def_writer.Open(&def);
+        model::BoneWalk walk{settings, *bones, mdl_writer, def_writer, steps};
+        result = model::WriteBone(walk, *lists.root, nullptr, model::kWriteLod | model::kModelRoot);
+        mdl_writer.Close();
+        def_writer.Close();
         return std::string(mdl.Data());
     }
 };
@@ -45,7 +70,7 @@ TEST(WriteBone, CancelStopsTheWalkWithEveryBlockClosed) {
         {"name": "a", "children": [{"name": "b", "children": [{"name": "c"}]}]}, {"name": "d"}]}])");
     w.scene->ProgressScript().CancelAfterPolls(3);
     std::string mdl = w.Run();
-    EXPECT_EQ(w.result, 0);
+    EXPECT_TRUE(w.result.IsCancelled());
     EXPECT_NE(mdl.find("\"b\""), std::string::npos);
     EXPECT_EQ(mdl.find("\"c\""), std::string::npos);
     EXPECT_EQ(mdl.find("\"d\""), std::string::npos);
@@ -58,7 +83,7 @@ TEST(WriteBone, BoneOutsideItsGroupStopsTheModelWithBlocksClosed) {
             {"name": "m", "group": "member", "children": [{"name": "stray"}]}]},
         {"name": "after"}]}])");
     std::string mdl = w.Run();
-    EXPECT_EQ(w.result, 0);
+    EXPECT_TRUE(w.result.IsFailed());
     EXPECT_EQ(Balance(mdl), 0) << mdl;
     EXPECT_EQ(qeltest::Boxes(*w.scene), (std::vector<std::string>{
         "E|Ошибка|Не относящаяся к группе кость 'stray' прилинкована внутрь группы!"}));
@@ -68,7 +93,7 @@ TEST(WriteBone, CommonMeshTargetsMustExistInsideTheModel) {
     BoneWalk missing(R"("nodes": [{"name": "R", "props": "Model=r", "children": [
         {"name": "a", "props": "CommonMesh=nowhere"}]}])");
     missing.Run();
-    EXPECT_EQ(missing.result, 0);
+    EXPECT_TRUE(missing.result.IsFailed());
     EXPECT_EQ(qeltest::Boxes(*missing.scene),
               (std::vector<std::string>{"E|Ошибка|Кость 'nowhere' для общего мэша не найдена!"}));
 
@@ -82,13 +107,13 @@ TEST(WriteBone, CommonMeshTargetsMustExistInsideTheModel) {
 TEST(WriteBone, CommonMeshWithoutValueGetsOneSlotPerFrame) {
     BoneWalk w(R"("nodes": [{"name": "R", "props": "Model=r", "children": [
         {"name": "a", "props": "CommonMesh"}, {"name": "b"}]}])");
-    w.ctx.frameCount = 41;
+    w.frameCount = 41;
     w.Run();
-    EXPECT_EQ(w.ctx.bones[1].animationSlots, 41);
-    EXPECT_TRUE(w.ctx.bones[1].hasCommonMesh);
-    EXPECT_TRUE(w.ctx.bones[1].polyMesh);
-    EXPECT_EQ(w.ctx.bones[2].animationSlots, 1);
-    EXPECT_FALSE(w.ctx.bones[2].polyMesh);
+    EXPECT_EQ(w.bones->bones[1].animationSlots, 41);
+    EXPECT_TRUE(w.bones->bones[1].hasCommonMesh);
+    EXPECT_TRUE(w.bones->bones[1].polyMesh);
+    EXPECT_EQ(w.bones->bones[2].animationSlots, 1);
+    EXPECT_FALSE(w.bones->bones[2].polyMesh);
 }
 
 TEST(WriteBone, SharedObjectsMakeTheFirstNodeTheMeshSource) {
@@ -97,13 +122,13 @@ TEST(WriteBone, SharedObjectsMakeTheFirstNodeTheMeshSource) {
         {"name": "first", "props": "Voxels=1", "object": "crate"},
         {"name": "second", "props": "Poly", "object": "crate"},
         {"name": "named", "props": "Mesh=second\r\nPoly", "object": {"type": "sphere", "radius": 1}}]}])");
-    w.ctx.texturePrefix = "../common/";
-    w.ctx.commonDir = "d:/thegame/common";
-    w.ctx.resourceDir = "d:/thegame/r";
+    w.texturePrefix = "../common/";
+    w.commonDir = "d:/thegame/common";
+    w.resourceDir = "d:/thegame/r";
     std::string mdl = w.Run();
-    EXPECT_EQ(w.ctx.bones[2].meshName, "first");
-    EXPECT_EQ(w.ctx.bones[2].meshDir, "d:/thegame/common");
-    EXPECT_EQ(w.ctx.bones[3].meshName, "second");
+    EXPECT_EQ(w.bones->bones[2].meshName, "first");
+    EXPECT_EQ(w.bones->bones[2].meshDir, "d:/thegame/common");
+    EXPECT_EQ(w.bones->bones[3].meshName, "second");
     // The first node shows the shared mesh as voxels (its source carries no
     // Poly): a pivot at the shared object's minimum corner, and the message.
     EXPECT_NE(mdl.find("{view poly \"../common/first\"\r\n\t\t\t{pivot -1 \t -1 \t 0}}"), std::string::npos) << mdl;
@@ -124,15 +149,15 @@ TEST(WriteBone, NodeListsAndSupportPointsAreCollected) {
             {"name": "body", "props": "Body"},
             {"name": "pv", "props": "Preview"}]}]}])");
     w.Run();
-    const scene::ModelRoot& model = w.ctx.CurrentModel();
+    const scene::ModelRoot& model = w.bones->lists;
     EXPECT_EQ(model.volumes.size(), 1u);
     EXPECT_EQ(model.areas.size(), 2u);  // the obstacle volume and the area
     EXPECT_EQ(model.bodies.size(), 1u);
     EXPECT_EQ(model.previews.size(), 1u);
-    ASSERT_EQ(w.ctx.supportPoints.size(), 1u);
-    EXPECT_EQ(w.ctx.supportPoints[0].first->GetName(), "bone");
+    ASSERT_EQ(w.bones->supportPoints.size(), 1u);
+    EXPECT_EQ(w.bones->supportPoints[0].first->GetName(), "bone");
     // In the space of its bone with the bone's scale removed: scaled by 2.
-    host::Point3 p = w.ctx.supportPoints[0].second.at(0);
+    host::Point3 p = w.bones->supportPoints[0].second.at(0);
     EXPECT_NEAR(p.x, 2, 1e-4);
     EXPECT_NEAR(p.y, 4, 1e-4);
     EXPECT_NEAR(p.z, 6, 1e-4);

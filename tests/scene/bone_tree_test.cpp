@@ -16,8 +16,8 @@ struct Walk {
     std::unique_ptr<sim::Scene> scene;
     scene::Reporter report;
     BoneTree tree;
-    explicit Walk(std::string_view members)
-        : scene(sim::SceneFromJson(members)), report(*scene), tree(*scene, report) {}
+    explicit Walk(std::string_view members, bool lights_cameras = true)
+        : scene(sim::SceneFromJson(members)), report(*scene), tree(*scene, report, 0, lights_cameras) {}
     host::Node* Node(const std::string& name) { return scene->GetNodeByName(name); }
     std::vector<std::string> Roots() {
         std::vector<std::string> names;
@@ -77,7 +77,7 @@ TEST(BoneTree, PreOrderWithLodBonesRightAfterTheirBase) {
         {"name": "gone", "hidden": true, "children": [{"name": "under_gone"}]},
         {"name": "last"}]}])");
     int32_t counter = 0;
-    EXPECT_FALSE(scene::BuildBoneTree(w.tree, *w.Node("Root"), counter, false));
+    EXPECT_FALSE(scene::BuildBoneTree(w.tree, *w.Node("Root"), counter, false).IsFailed());
     EXPECT_EQ(counter, 7);
     EXPECT_EQ(w.tree.boneNames, (std::vector<std::string>{"root", "tree", "tree_lod1", "tree_lod2", "leaf", "group", "last"}));
     EXPECT_EQ(AttachedBoneIndex(*w.Node("tree_lod1")), 2);
@@ -91,7 +91,7 @@ TEST(BoneTree, MissingLodLevelNamesTheBaseAndTheLevel) {
     Walk w(R"("nodes": [{"name": "Root", "props": "Model=a", "children": [
         {"name": "Tree"}, {"name": "tree_lod1"}, {"name": "tree_lod3"}]}])");
     int32_t counter = 0;
-    EXPECT_TRUE(scene::BuildBoneTree(w.tree, *w.Node("Root"), counter, false));
+    EXPECT_TRUE(scene::BuildBoneTree(w.tree, *w.Node("Root"), counter, false).IsFailed());
     EXPECT_EQ(Boxes(*w.scene),
               (std::vector<std::string>{std::string(kErr) + "В кости 'tree' пропущен уровень детализации №2!"}));
 }
@@ -101,7 +101,7 @@ TEST(BoneTree, LodBoneWithLinkedObjectsIsReportedOnce) {
         {"name": "a"},
         {"name": "A_Lod1", "children": [{"name": "c1"}, {"name": "c2"}, {"name": "g", "group": "member"}]}]}])");
     int32_t counter = 0;
-    EXPECT_TRUE(scene::BuildBoneTree(w.tree, *w.Node("Root"), counter, false));
+    EXPECT_TRUE(scene::BuildBoneTree(w.tree, *w.Node("Root"), counter, false).IsFailed());
     EXPECT_EQ(Boxes(*w.scene), (std::vector<std::string>{std::string(kErr) +
                                                           "К кости уровня детализации 'A_Lod1' не должны быть "
                                                           "прилинкованы объекты!"}));
@@ -111,7 +111,7 @@ TEST(BoneTree, ANameUsedThreeTimesGivesThreeMessages) {
     Walk w(R"("nodes": [{"name": "Root", "props": "Model=a", "children": [
         {"name": "Arm"}, {"name": "arm"}, {"name": "ARM"}, {"name": "Leg"}]}])");
     int32_t counter = 0;
-    EXPECT_TRUE(scene::BuildBoneTree(w.tree, *w.Node("Root"), counter, false));
+    EXPECT_TRUE(scene::BuildBoneTree(w.tree, *w.Node("Root"), counter, false).IsFailed());
     std::string dup = std::string(kErr) + "Найдено повторяющееся имя кости: arm!";
     EXPECT_EQ(Boxes(*w.scene), (std::vector<std::string>{dup, dup, dup}));
 }
@@ -121,7 +121,7 @@ TEST(BoneTree, NestedModelsAreCollectedOnlyWhenAsked) {
         {"name": "House", "props": "Model=h", "children": [{"name": "door"}]}]}])");
     w.tree.structureFlag = true;
     int32_t counter = 0;
-    EXPECT_FALSE(scene::BuildBoneTree(w.tree, *w.Node("S"), counter, false));
+    EXPECT_FALSE(scene::BuildBoneTree(w.tree, *w.Node("S"), counter, false).IsFailed());
     EXPECT_EQ(counter, 1);  // the nested model is not part of the structure's bones
     EXPECT_TRUE(w.tree.models.empty());
     counter = 0;
@@ -142,8 +142,8 @@ TEST(BoneTree, EnabledLightsGetDescriptorsOutsideGroupsOnly) {
     EXPECT_EQ(w.scene->Record().lightDescUpdates, (std::vector<std::string>{"lamp"}));
 
     Walk off(R"("nodes": [{"name": "Root", "props": "Model=a", "children": [
-        {"name": "lamp", "object": {"type": "light", "kind": "omni"}}]}])");
-    off.tree.exportLightsCameras = false;
+        {"name": "lamp", "object": {"type": "light", "kind": "omni"}}]}])",
+             false);
     counter = 0;
     scene::BuildBoneTree(off.tree, *off.Node("Root"), counter, false);
     EXPECT_TRUE(off.tree.lights.empty());

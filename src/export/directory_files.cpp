@@ -1,0 +1,55 @@
+#include "export/directory_files.h"
+
+#include "geometry/mesh_collector.h"
+#include "io/file_system.h"
+#include "materials/material_writer.h"
+#include "scene/node_params.h"
+#include "scene/paths.h"
+
+namespace export_driver {
+
+void DirectoryFiles::Write(DirectoryCollector& collector, const std::string& dir) {
+    materials::WriteMaterialFile(dir, collector.materials);
+    geometry::WriteMeshFile(dir, collector.meshes);
+    collector.materials.Clear();
+    collector.meshes.Clear();
+}
+
+void DirectoryFiles::EnterModel(host::Node& root, bool structure) {
+    if (!structure) return;
+    if (hadStructure_) Write(shared_, commonDir_);
+    hadStructure_ = true;
+    structureRoot_ = &root;
+}
+
+void DirectoryFiles::PlaceModel(host::Node& root, bool structure, const std::string& resource_dir) {
+    host::Node* anchor = scene::NearestNonGroupMember(&root, false);
+    if (structure) {
+        commonDir_ = scene::JoinPath(resource_dir, "common");
+        texturePrefix_ = "common/";
+        xIo::MakeDirectories(commonDir_);
+    } else if (anchor != nullptr && !anchor->IsRootNode()) {
+        texturePrefix_ = "../common/";
+    } else {
+        if (hadStructure_ && exportMesh_) Write(shared_, commonDir_);
+        hadStructure_ = false;
+        structureRoot_ = nullptr;
+        commonDir_ = resource_dir;
+        texturePrefix_.clear();
+    }
+}
+
+void DirectoryFiles::FinishModel(bool structure, const std::string& resource_dir) {
+    if (!structure && exportMesh_) Write(own_, resource_dir);
+}
+
+void DirectoryFiles::DiscardModel() {
+    own_.materials.Clear();
+    own_.meshes.Clear();
+}
+
+void DirectoryFiles::FinishExport() {
+    if (hadStructure_ && exportMesh_) Write(shared_, commonDir_);
+}
+
+}  // namespace export_driver
