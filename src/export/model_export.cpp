@@ -117,7 +117,8 @@ StepResult WriteModelBody(ExportState& state, DirectoryFiles& directories, Model
     scope.HoldBegun();
     model::WalkSettings walk_settings = WalkSettingsOf(state);
     export_driver::ModelSteps steps(state, model, directories);
-    model::BoneWalk walk{walk_settings, model.bones, model.modelWriter, model.entityWriter, steps};
+    model::BoneWalk walk{walk_settings, model.bones, model.modelWriter, model.entityWriter, steps,
+                         state.boneTree.lodSiblings};
     StepResult walked = model::WriteBone(walk, model.Root(), nullptr, model::kWriteLod | model::kModelRoot);
     scope.HoldCancelled();
     if (model.structure) model.entityWriter << endl;

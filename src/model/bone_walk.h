@@ -3,15 +3,20 @@
 // needs, the model's own record (bone records, node lists, support points),
 // the two writers it writes to, and the steps of other subsystems it starts.
 #include <cstdint>
+#include <map>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "host/application.h"
 #include "host/math_matrix.h"
+#include "host/object.h"
 #include "io/sdl_writer.h"
 #include "model/bone_record.h"
 #include "model/bone_steps.h"
 #include "scene/bone_tree.h"
+#include "scene/lod_siblings.h"
 #include "scene/report.h"
 
 namespace model {
@@ -44,6 +49,13 @@ struct ModelBones {
     SupportPoints supportPoints;
     bool landPatch = false;
 
+    /// The nodes outside groups under one search root that evaluate (at time
+    /// 0) to each object: the first of them in pre-order and their number.
+    using SharedObjects = std::unordered_map<const host::Object*, std::pair<host::Node*, int>>;
+    /// Per search root, built when a bone first asks, since every bone
+    /// searches the same tree for the nodes sharing its object.
+    std::map<host::Node*, SharedObjects> sharedObjects;
+
     host::Node* Root() const { return lists.root; }
     int32_t BoneCount() const { return static_cast<int32_t>(bones.size()); }
     /// The record of a bone index, or null for an index outside the model.
@@ -59,6 +71,7 @@ struct BoneWalk {
     xIo::xSdl::eWriter& modelWriter;
     xIo::xSdl::eWriter& entityWriter;
     BoneSteps& steps;
+    scene::LodSiblings& lodSiblings;
 };
 
 }  // namespace model

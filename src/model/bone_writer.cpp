@@ -57,6 +57,18 @@ void WalkOutsideGroups(host::Node& node, F&& visit) {
         if (host::Node* child = node.GetChildNode(i)) WalkOutsideGroups(*child, visit);
 }
 
+const ModelBones::SharedObjects& SharedObjectsUnder(ModelBones& model, host::Node& search_root) {
+    auto found = model.sharedObjects.find(&search_root);
+    if (found != model.sharedObjects.end()) return found->second;
+    ModelBones::SharedObjects& objects = model.sharedObjects[&search_root];
+    WalkOutsideGroups(search_root, [&](host::Node& n) {
+        host::Object* object = n.EvalWorldState(0);
+        auto [it, added] = objects.try_emplace(object, &n, 0);
+        ++it->second.second;
+    });
+    return objects;
+}
+
 // The node whose mesh this node shows: a named Mesh node, or the first of
 // the nodes sharing this node's object (which may be the node itself).
 // Fails after reporting a named node that does not exist.
@@ -75,15 +87,10 @@ StepResult FindMeshSource(BoneWalk& walk, host::Node& node, host::Node*& source)
     host::Object* own = node.EvalWorldState(0);
     if (own == nullptr) return StepResult::Done();
     host::Node* search_root = walk.model.structureRoot ? walk.model.structureRoot : walk.model.Root();
-    host::Node* first = nullptr;
-    int sharing = 0;
-    WalkOutsideGroups(*search_root, [&](host::Node& n) {
-        if (n.EvalWorldState(0) != own) return;
-        if (first == nullptr) first = &n;
-        ++sharing;
-    });
+    const ModelBones::SharedObjects& objects = SharedObjectsUnder(walk.model, *search_root);
     node.EvalWorldState(s.staticTime);
-    if (sharing >= 2) source = first;
+    auto it = objects.find(own);
+    if (it != objects.end() && it->second.second >= 2) source = it->second.first;
     return StepResult::Done();
 }
 
@@ -397,7 +404,7 @@ StepResult WriteBone(BoneWalk& walk, host::Node& node, host::Node* common_mesh_o
     NoteNodeKind(walk, node, kind);
     SampleNode(walk, node, object, kind, plan.recordIndex, plan.source, plan.owner);
 
-    std::vector<host::Node*> lods = scene::CollectLodBones(node);
+    std::vector<host::Node*> lods = walk.lodSiblings.Of(node);
     bool last_off = lod_index == 0 && scene::HasProperty(node, "LODLastOff");
 
     if (is_bone && !node.IsGroupMember()) WriteBoneBody(walk, node, plan, ik_type, !lods.empty(), last_off, flags);

@@ -1,6 +1,7 @@
 #include "scene/bone_tree.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "base/format.h"
 #include "host/class_id.h"
@@ -56,22 +57,7 @@ bool CollectModelRoots(BoneTree& tree) {
     return !tree.models.empty();
 }
 
-std::vector<host::Node*> CollectLodBones(host::Node& node) {
-    std::vector<host::Node*> lods;
-    host::Node* parent = node.GetParentNode();
-    if (parent == nullptr) return lods;
-    std::string prefix = CleanNodeName(node, true) + "_lod";
-    for (int i = parent->NumberOfChildren() - 1; i >= 0; --i) {
-        host::Node* sibling = parent->GetChildNode(i);
-        if (sibling == nullptr || sibling == &node) continue;
-        if (sibling->IsGroupMember() && !sibling->IsGroupHead()) continue;
-        if (CleanNodeName(*sibling, true).compare(0, prefix.size(), prefix) != 0) continue;
-        if (sibling->IsNodeHidden() || NodeKindOf(*sibling) != NodeKind::Bone) continue;
-        lods.push_back(sibling);
-    }
-    std::stable_sort(lods.begin(), lods.end(), [](host::Node* a, host::Node* b) { return LodIndex(*a) < LodIndex(*b); });
-    return lods;
-}
+std::vector<host::Node*> CollectLodBones(BoneTree& tree, host::Node& node) { return tree.lodSiblings.Of(node); }
 
 namespace {
 
@@ -89,7 +75,7 @@ void NoteLight(BoneTree& tree, host::Node& node) {
 // Numbers the LOD bones of a base bone and checks their levels and children.
 bool NumberLodBones(BoneTree& tree, host::Node& base, int32_t& counter) {
     bool error = false;
-    std::vector<host::Node*> lods = CollectLodBones(base);
+    std::vector<host::Node*> lods = CollectLodBones(tree, base);
     for (size_t k = 1; k <= lods.size(); ++k) {
         host::Node& lod = *lods[k - 1];
         lod.SetRenderData(std::make_unique<BoneIndexData>(counter++));
@@ -109,13 +95,24 @@ bool NumberLodBones(BoneTree& tree, host::Node& base, int32_t& counter) {
     return error;
 }
 
+// Every pair of equal names (ignoring case) is one message, naming the
+// earlier of the two, in the order of the pairs.
 bool ReportDuplicateNames(BoneTree& tree) {
+    std::unordered_map<std::string, int> later;  // lowered name -> records still to come
+    std::vector<std::string> keys;
+    keys.reserve(tree.nameRegistry.size());
+    for (const auto& record : tree.nameRegistry) {
+        std::string key = record.name;
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        ++later[key];
+        keys.push_back(std::move(key));
+    }
     bool error = false;
-    const auto& records = tree.nameRegistry;
-    for (size_t i = 0; i < records.size(); ++i) {
-        for (size_t j = i + 1; j < records.size(); ++j) {
-            if (!EqualsNoCase(records[i].name, records[j].name)) continue;
-            tree.report.Error(format(Message(msg::kDuplicateBone)) % records[i].name);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        int pairs = --later[keys[i]];
+        for (int k = 0; k < pairs; ++k) {
+            tree.report.Error(format(Message(msg::kDuplicateBone)) % tree.nameRegistry[i].name);
             error = true;
         }
     }

@@ -10,6 +10,7 @@
 #include "host/application.h"
 #include "host/light.h"
 #include "host/node.h"
+#include "scene/lod_siblings.h"
 #include "scene/report.h"
 #include "scene/step_result.h"
 
@@ -57,6 +58,7 @@ struct BoneTree {
     std::vector<NameRecord> nameRegistry;  ///< base bones of the current walk
     int depth = 0;
     std::vector<std::unique_ptr<host::LightDesc>> lights;
+    LodSiblings lodSiblings;          ///< the LOD bones of every bone, indexed per parent
 };
 
 /// A group head, or a node outside groups whose object at t is a helper, a
@@ -78,6 +80,6 @@ StepResult BuildBoneTree(BoneTree& tree, host::Node& node, int32_t& counter, boo
 void AddModelRoot(BoneTree& tree, host::Node& node);
 
 /// The LOD siblings of a bone ("<name>_lod..."), in ascending LOD order.
-std::vector<host::Node*> CollectLodBones(host::Node& node);
+std::vector<host::Node*> CollectLodBones(BoneTree& tree, host::Node& node);
 
 }  // namespace scene

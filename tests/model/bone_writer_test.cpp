@@ -53,7 +53,7 @@ struct BoneWalk {
         xIo::xSdl::eWriter mdl_writer, def_writer;
         mdl_writer.Open(&mdl);
         def_writer.Open(&def);
-        model::BoneWalk walk{settings, *bones, mdl_writer, def_writer, steps};
+        model::BoneWalk walk{settings, *bones, mdl_writer, def_writer, steps, tree.lodSiblings};
         result = model::WriteBone(walk, *lists.root, nullptr, model::kWriteLod | model::kModelRoot);
         mdl_writer.Close();
         def_writer.Close();

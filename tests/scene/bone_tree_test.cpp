@@ -87,6 +87,43 @@ TEST(BoneTree, PreOrderWithLodBonesRightAfterTheirBase) {
     EXPECT_TRUE(Boxes(*w.scene).empty());
 }
 
+// The LOD siblings by the rule as written: scan the siblings from the last
+// to the first for cleaned names that begin with the bone's and "_lod".
+std::vector<host::Node*> LodSiblingsByScan(host::Node& node) {
+    std::vector<host::Node*> lods;
+    host::Node* parent = node.GetParentNode();
+    std::string prefix = scene::CleanNodeName(node, true) + "_lod";
+    for (int i = parent->NumberOfChildren() - 1; i >= 0; --i) {
+        host::Node* s = parent->GetChildNode(i);
+        if (s == &node || (s->IsGroupMember() && !s->IsGroupHead())) continue;
+        if (scene::CleanNodeName(*s, true).compare(0, prefix.size(), prefix) != 0) continue;
+        if (s->IsNodeHidden() || scene::NodeKindOf(*s) != scene::NodeKind::Bone) continue;
+        lods.push_back(s);
+    }
+    std::stable_sort(lods.begin(), lods.end(),
+                     [](host::Node* a, host::Node* b) { return scene::LodIndex(*a) < scene::LodIndex(*b); });
+    return lods;
+}
+
+TEST(BoneTree, IndexedLodSiblingsAgreeWithAScanOfTheSiblings) {
+    Walk w(R"("nodes": [{"name": "Root", "props": "Model=a", "children": [
+        {"name": "a"}, {"name": "A_LOD2"}, {"name": "a_lod1"}, {"name": "a_lod"}, {"name": "a_lod_lod1"},
+        {"name": "a lod1"}, {"name": "a_lod3", "hidden": true}, {"name": "a_lod4", "props": "Volume"},
+        {"name": "g_lod1", "group": "member"}, {"name": "g", "group": "head", "children": [
+            {"name": "g_lod1", "group": "member"}]}, {"name": "g_lod2", "group": "head"},
+        {"name": "wall_vol"}, {"name": "wall_lod1_vol"}, {"name": "x_lod1"}, {"name": "x_lod1_lod1"},
+        {"name": "x"}, {"name": "b_lod2"}, {"name": "b_lod1"}, {"name": "b_lod1"}]}])");
+    host::Node* root = w.Node("Root");
+    size_t with_lods = 0;
+    for (int i = 0; i < root->NumberOfChildren(); ++i) {
+        host::Node& child = *root->GetChildNode(i);
+        std::vector<host::Node*> expected = LodSiblingsByScan(child);
+        EXPECT_EQ(w.tree.lodSiblings.Of(child), expected) << child.GetName();
+        if (!expected.empty()) ++with_lods;
+    }
+    EXPECT_GE(with_lods, 5u);  // a, a_lod, g, wall, x, x_lod1 have some
+}
+
 TEST(BoneTree, MissingLodLevelNamesTheBaseAndTheLevel) {
     Walk w(R"("nodes": [{"name": "Root", "props": "Model=a", "children": [
         {"name": "Tree"}, {"name": "tree_lod1"}, {"name": "tree_lod3"}]}])");
