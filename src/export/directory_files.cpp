@@ -1,7 +1,6 @@
 #include "export/directory_files.h"
 
 #include "geometry/mesh_collector.h"
-#include "io/file_system.h"
 #include "materials/material_writer.h"
 #include "scene/node_params.h"
 #include "scene/paths.h"
@@ -22,12 +21,13 @@ void DirectoryFiles::EnterModel(host::Node& root, bool structure) {
     structureRoot_ = &root;
 }
 
-void DirectoryFiles::PlaceModel(host::Node& root, bool structure, const std::string& resource_dir) {
+void DirectoryFiles::PlaceModel(host::Node& root, bool structure, const std::string& resource_dir,
+                                ModelFolders& folders) {
     host::Node* anchor = scene::NearestNonGroupMember(&root, false);
     if (structure) {
         commonDir_ = scene::JoinPath(resource_dir, "common");
         texturePrefix_ = "common/";
-        xIo::MakeDirectories(commonDir_);
+        folders.Make(commonDir_);
     } else if (anchor != nullptr && !anchor->IsRootNode()) {
         texturePrefix_ = "../common/";
     } else {

@@ -10,6 +10,7 @@
 
 #include "geometry/mesh_collector.h"
 #include "host/node.h"
+#include "export/model_folders.h"
 #include "materials/material_list.h"
 
 namespace export_driver {
@@ -32,12 +33,12 @@ public:
     /// The model's directory is known: a structure root shares
     /// "<resource_dir>/common"; a model nested in a structure keeps the
     /// structure's; any other model finishes a pending structure and shares
-    /// its own directory.
-    void PlaceModel(host::Node& root, bool structure, const std::string& resource_dir);
+    /// its own directory. A folder it creates is made through folders.
+    void PlaceModel(host::Node& root, bool structure, const std::string& resource_dir, ModelFolders& folders);
     /// The model is written: a model that is not a structure writes its own
     /// directory's files.
     void FinishModel(bool structure, const std::string& resource_dir);
-    /// A model failed: what it put into its own collector is dropped.
+    /// A model was given up: what it put into its own collector is dropped.
     void DiscardModel();
     /// The last model is written: a pending structure writes its shared files.
     void FinishExport();

@@ -71,14 +71,13 @@ bool RunDialog(host::Application& app, scene::Reporter& report, ExportOptions& o
 // One model, with the core library's failures caught at its boundary.
 ModelSummary ExportOneModel(ExportState& state, DirectoryFiles& directories, size_t index) {
     host::Node* root = state.boneTree.models[index].root;
-    ModelSummary model{root->GetName(), false, {}};
+    ModelSummary model{root->GetName(), false, false, {}};
     try {
         scene::StepResult result = model_export::ExportModel(state, directories, index);
-        // A cancelled model is finished before the export stops.
-        model.exported = result.IsDone() || result.IsCancelled();
+        model.exported = result.IsDone();
+        model.cancelled = result.IsCancelled();
         if (!model.exported) model.skipReason = result.reason();
     } catch (const xDebug::eEx_Custom& e) {
-        directories.DiscardModel();
         std::string reason = e.Text();
         while (!reason.empty() && reason.back() == '\n') reason.pop_back();
         state.report.Error(format(scene::Message(export_messages::kModelFailed)) % root->GetName() % reason);
@@ -91,8 +90,9 @@ void ExportModels(ExportState& state, ExportSummary& summary) {
     DirectoryFiles directories(state.options.exportMesh != 0);
     for (size_t i = 0; i < state.boneTree.models.size(); ++i) {
         summary.models.push_back(ExportOneModel(state, directories, i));
-        if (state.app.GetProgress().GetCancel()) {
-            summary.cancelled = i + 1 < state.boneTree.models.size();
+        bool more = i + 1 < state.boneTree.models.size();
+        if (summary.models.back().cancelled || state.app.GetProgress().GetCancel()) {
+            summary.cancelled = summary.models.back().cancelled || more;
             break;
         }
     }

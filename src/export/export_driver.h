@@ -19,12 +19,13 @@ using DialogRunner = std::function<int(options_dialog::Model& dialog)>;
 struct ModelSummary {
     std::string rootName;  ///< code page 1251
     bool exported = false;
+    bool cancelled = false;  ///< the artist cancelled while it was written: it was given up
     std::string skipReason;  ///< English, empty when exported
 };
 
 struct ExportSummary {
     bool dialogCancelled = false;
-    bool cancelled = false;  ///< the artist cancelled during the export
+    bool cancelled = false;  ///< the artist cancelled during the export: models after it were not started
     std::vector<ModelSummary> models;
 };
 

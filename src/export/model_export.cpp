@@ -8,6 +8,7 @@
 #include "base/format.h"
 #include "base/platform.h"
 #include "export/messages.h"
+#include "export/model_folders.h"
 #include "export/model_sections.h"
 #include "export/model_state.h"
 #include "export/model_steps.h"
@@ -121,6 +122,7 @@ StepResult WriteModelBody(ExportState& state, DirectoryFiles& directories, Model
                          state.boneTree.lodSiblings};
     StepResult walked = model::WriteBone(walk, model.Root(), nullptr, model::kWriteLod | model::kModelRoot);
     scope.HoldCancelled();
+    if (walked.IsCancelled()) return walked;
     if (model.structure) model.entityWriter << endl;
 
     if (options.exportMesh)
@@ -135,8 +137,29 @@ StepResult WriteModelBody(ExportState& state, DirectoryFiles& directories, Model
 
     if (model.bones.landPatch) model.entityWriter << begin << "land_patch" << newline << endl;
     model.entityWriter << endl;
-    return walked.IsCancelled() ? walked : StepResult::Done();
+    return StepResult::Done();
 }
+
+// What a model that is given up (cancelled, or failed with an error) leaves
+// behind: nothing it put into its directory's collector, and none of the
+// folders it created that stayed empty. Its writers are discarded first, by
+// the model scope.
+class GiveUpGuard {
+public:
+    GiveUpGuard(DirectoryFiles& directories, export_driver::ModelFolders& folders)
+        : directories_(directories), folders_(folders) {}
+    ~GiveUpGuard() {
+        if (kept_) return;
+        directories_.DiscardModel();
+        folders_.RemoveEmptyCreated();
+    }
+    void Keep() { kept_ = true; }
+
+private:
+    DirectoryFiles& directories_;
+    export_driver::ModelFolders& folders_;
+    bool kept_ = false;
+};
 
 }  // namespace
 
@@ -166,6 +189,8 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
     if (StepResult r = scene::BuildBoneTree(state.boneTree, root, bone_count, false); r.IsFailed())
         return StepResult::Skipped(r.reason());
 
+    export_driver::ModelFolders folders;
+    GiveUpGuard give_up(directories, folders);
     ModelState model(lists, structure, bone_count);
     ModelScope scope(state.app, model);
 
@@ -173,10 +198,10 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
     if (StepResult r = ModelDirectory(state, root, model_path); !r.IsDone()) return r;
     model.resourceDir = scene::JoinPath(options.gameResourcePath, model_path);
     xIo::NormalizePath(model.resourceDir);
-    xIo::MakeDirectories(model.resourceDir);
+    folders.Make(model.resourceDir);
     model.modelBase = scene::ModelBase(model.resourceDir);
 
-    directories.PlaceModel(root, structure, model.resourceDir);
+    directories.PlaceModel(root, structure, model.resourceDir, folders);
     model.bones.resourceDir = model.resourceDir;
     model.bones.commonDir = directories.CommonDir();
     model.bones.texturePrefix = directories.TexturePrefix();
@@ -199,6 +224,7 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
     }
 
     StepResult written = WriteModelBody(state, directories, model, scope);
+    if (written.IsCancelled()) return written;
     FinishWriter(model.entityWriter, def_to_file);
     FinishWriter(model.modelWriter, mdl_to_file);
 
@@ -209,6 +235,7 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
         if (!any) xIo::RemoveFile(scene::JoinPath(model.resourceDir, "anim.txt"));
     }
 
+    give_up.Keep();
     directories.FinishModel(structure, model.resourceDir);
     return written;
 }

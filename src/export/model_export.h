@@ -11,12 +11,13 @@
 namespace model_export {
 
 /// Exports state.boneTree.models[index]. Done when the model was written
-/// (also when the walk stopped early: the rest of the model is finished);
-/// Skipped, with the reason, when the model was left out (the artist was
-/// told); Cancelled when the artist cancelled during the bone walk (the
-/// model is finished). Core-library failures leave as xDebug::eEx_Custom
-/// after the model's writers were discarded, so no file of a failed model
-/// replaces a good one.
+/// (also when the walk stopped at a hierarchy it cannot write: the rest of
+/// the model is finished); Skipped, with the reason, when the model was left
+/// out (the artist was told); Cancelled when the artist cancelled while its
+/// bones were written. A cancelled model, and one that fails in the core
+/// library (which leaves as xDebug::eEx_Custom), is given up: its writers are
+/// discarded, so none of its files replaces a previous one, and the folders
+/// it created are removed while they are empty.
 scene::StepResult ExportModel(export_driver::ExportState& state, export_driver::DirectoryFiles& directories,
                               size_t index);
 

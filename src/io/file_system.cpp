@@ -66,6 +66,11 @@ bool RemoveLocal(const std::string& local) {
 
 bool RemovePath(const std::string& path) { return RemoveLocal(LocalPath(path)); }
 
+bool RemoveEmptyDirectory(const std::string& path) {
+    std::string local;
+    return TryLocalPath(path, local) && rmdir(local.c_str()) == 0;
+}
+
 bool MoveFileReplacing(const std::string& from, const std::string& to) {
     std::string local_from = LocalPath(from);
     if (access(local_from.c_str(), F_OK) != 0) return false;

@@ -15,6 +15,8 @@ bool MakeDirectories(const std::string& path);
 bool RemoveFile(const std::string& path);
 /// Deletes a file, or empties a directory recursively and removes it.
 bool RemovePath(const std::string& path);
+/// Removes a directory only when it is empty; true on success.
+bool RemoveEmptyDirectory(const std::string& path);
 /// False when from does not exist; otherwise moves it over to, replacing it.
 bool MoveFileReplacing(const std::string& from, const std::string& to);
 

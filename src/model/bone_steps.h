@@ -37,8 +37,8 @@ public:
     /// Extracts the polygon mesh of a bone that owns one and writes its mesh
     /// record into the collector of the bone's directory. Done when written;
     /// Skipped when the mesh has no polygon (the caller tells the artist);
-    /// Failed when the mesh was refused (the artist was told). A cancel
-    /// during the extraction still writes the faces read before it.
+    /// Failed when the mesh was refused (the artist was told); Cancelled when
+    /// the artist cancelled during the extraction (the model is given up).
     virtual scene::StepResult WriteMesh(int32_t bone_index, const BoneRecord& bone) = 0;
 };
 

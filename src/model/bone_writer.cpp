@@ -335,16 +335,18 @@ StepResult WriteChildren(BoneWalk& walk, host::Node& node, host::Node* owner) {
     return StepResult::Done();
 }
 
-// The mesh of a bone that owns one and is its own source.
-void WriteOwnMesh(BoneWalk& walk, host::Node& node, const BonePlan& plan) {
+// The mesh of a bone that owns one and is its own source; only a cancel
+// stops the walk.
+StepResult WriteOwnMesh(BoneWalk& walk, host::Node& node, const BonePlan& plan) {
     if (!plan.polyMesh) {
         walk.settings.report.Error(format(Message(msg::kVoxelsUnsupported)) % node.GetName());
-        return;
+        return StepResult::Done();
     }
     // Without a record there is nothing to keep the mesh under.
-    if (plan.record == nullptr) return;
+    if (plan.record == nullptr) return StepResult::Done();
     StepResult r = walk.steps.WriteMesh(plan.recordIndex, *plan.record);
     if (r.IsSkipped()) walk.settings.report.Error(format(Message(msg::kPolyWithoutPolygons)) % node.GetName());
+    return r.IsCancelled() ? r : StepResult::Done();
 }
 
 void WriteHoldEntries(BoneWalk& walk, host::Node& root) {
@@ -425,9 +427,11 @@ StepResult WriteBone(BoneWalk& walk, host::Node& node, host::Node* common_mesh_o
         }
     }
 
-    if (plan.ownsMesh && (plan.source == nullptr || plan.source == &node)) WriteOwnMesh(walk, node, plan);
+    StepResult mesh = StepResult::Done();
+    if (plan.ownsMesh && (plan.source == nullptr || plan.source == &node)) mesh = WriteOwnMesh(walk, node, plan);
 
     if (wrote_header) walk.modelWriter << endl;
+    if (mesh.IsCancelled()) return mesh;
     if (flags & kModelRoot) WriteHoldEntries(walk, node);
     return StepResult::Done();
 }

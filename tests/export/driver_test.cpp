@@ -193,36 +193,53 @@ TEST(ExportDriver, SecondExportKeepsTheEntityFileAndRewritesTheModelDescription)
     EXPECT_EQ(d.Files(), kThreeModelFiles);
 }
 
-TEST(ExportDriver, CancelEndsTheExportAfterTheCurrentModel) {
+TEST(ExportDriver, CancelGivesUpTheModelBeingWrittenAndEndsTheExport) {
     // Polls: every bone asks once, then the driver once after each model:
     // A bone 1, A end 2, B bone 3, B end 4, C bone 5, C end 6.
     struct Case {
         int pollsBeforeCancel;
         Strings exported;
         bool cancelled;
-        bool bWalked;  // B's root bone block was written
+        size_t summarised;  // models in the summary: the ones started
     };
     const Case cases[] = {
-        {1, {"A"}, true, false},            // after A: B and C are never started
-        {2, {"A", "B"}, true, false},       // inside B: its bones stop, its files are finished
-        {5, {"A", "B", "C"}, false, true},  // after the last model there is nothing left to stop
+        {1, {"A"}, true, 1},            // after A: B and C are never started
+        {2, {"A"}, true, 2},            // inside B: B is given up, C never started
+        {5, {"A", "B", "C"}, false, 3}, // after the last model there is nothing left to stop
     };
     for (const Case& c : cases) {
         Driver d(kThreeModels);
         d.scene().ProgressScript().CancelAfterPolls(c.pollsBeforeCancel);
         d.RunNoPrompts();
+        const export_driver::ExportSummary& summary = d.exporter().LastSummary();
         EXPECT_EQ(d.Exported(), c.exported) << c.pollsBeforeCancel;
-        EXPECT_EQ(d.exporter().LastSummary().cancelled, c.cancelled) << c.pollsBeforeCancel;
-        EXPECT_EQ(qeltest::Exists(d.Game("units/b/b.mdl")), c.exported.size() > 1) << c.pollsBeforeCancel;
+        EXPECT_EQ(summary.cancelled, c.cancelled) << c.pollsBeforeCancel;
+        ASSERT_EQ(summary.models.size(), c.summarised) << c.pollsBeforeCancel;
+        bool b_exported = c.exported.size() > 1;
+        EXPECT_EQ(qeltest::Exists(d.Game("units/b/b.mdl")), b_exported) << c.pollsBeforeCancel;
         EXPECT_EQ(qeltest::Exists(d.Game("units/c/c.mdl")), c.exported.size() > 2) << c.pollsBeforeCancel;
-        if (c.exported.size() > 1) {
-            EXPECT_EQ(qeltest::ReadFile(d.Game("units/b/b.mdl")).find("{bone \"b\"") != std::string::npos, c.bWalked)
-                << c.pollsBeforeCancel;
+        if (c.summarised > 1 && !b_exported) {
+            // The cancelled model leaves no file, temporary file or folder.
+            EXPECT_TRUE(summary.models[1].cancelled);
+            EXPECT_EQ(summary.models[1].skipReason, "the export was cancelled");
+            EXPECT_FALSE(qeltest::Exists(d.Game("units/b"))) << c.pollsBeforeCancel;
         }
         // The end of the export still runs.
         EXPECT_TRUE(qeltest::Exists(d.ConfigPath())) << c.pollsBeforeCancel;
         EXPECT_EQ(d.record().panelModes.back(), 2) << c.pollsBeforeCancel;
     }
+}
+
+TEST(ExportDriver, CancelledModelKeepsItsPreviousFiles) {
+    Driver d(kThreeModels);
+    fs::create_directories(d.Game("units/b"));
+    qeltest::WriteFile(d.Game("units/b/b.mdl"), "previous model");
+    qeltest::WriteFile(d.Game("units/b/b.def"), "previous entity");
+    d.scene().ProgressScript().CancelAfterPolls(2);  // inside B
+    d.RunNoPrompts();
+    EXPECT_EQ(qeltest::ReadFile(d.Game("units/b/b.mdl")), "previous model");
+    EXPECT_EQ(qeltest::ReadFile(d.Game("units/b/b.def")), "previous entity");
+    EXPECT_EQ(qeltest::FilesUnder(d.Game("units/b")), (Strings{"b.def", "b.mdl"}));
 }
 
 TEST(ExportDriver, ConfigurationIsLoadedAtTheStartAndSavedAtTheEnd) {
