@@ -76,10 +76,18 @@ std::string ConfigFileBytes(const ExportOptions& o) {
     return std::string(out.Data());
 }
 
+int32_t ConfigFileSize(int32_t version) {
+    // version, the byte settings, ambient and the constant 1, then what each
+    // later version added.
+    static const int32_t kSizes[] = {0, 26, 27, 1057, 2081, 2082, 3106};
+    return version >= 1 && version <= kConfigVersion ? kSizes[version] : 0;
+}
+
 bool ParseConfigFile(const std::string& bytes, ExportOptions& options) {
     FieldReader in(bytes);
     int32_t version = in.Int();
     if (!in.Ok() || version < 1 || version > kConfigVersion) return false;
+    if (bytes.size() != static_cast<size_t>(ConfigFileSize(version))) return false;
     ExportOptions o = options;
     for (auto field : kByteFields) o.*field = in.Byte();
     o.ambientPercent = in.Int();
@@ -99,21 +107,44 @@ bool ParseConfigFile(const std::string& bytes, ExportOptions& options) {
     return true;
 }
 
-scene::StepResult LoadOptions(const std::string& path, ExportOptions& options) {
+namespace {
+
+// The bytes of the file at path, at most one more than the largest version
+// holds, so a larger file is seen to be larger without being read whole.
+scene::StepResult ReadConfigBytes(const std::string& path, std::string& bytes) {
     // The stream layer raises on read errors; here they become the result.
     xDebug::eExceptionMode throwing(xDebug::kModeThrow | xDebug::kModeNoLog);
     try {
         if (!xIo::FileExists(path)) return scene::StepResult::Skipped("there is no configuration file");
         xIo::eFileStream file;
         if (!file.Open(path, xIo::kModeRead, 8192)) return scene::StepResult::Failed("the file cannot be opened");
-        std::string bytes(static_cast<size_t>(file.Size()), '\0');
-        file.Read(bytes.data(), file.Size());
+        int32_t size = std::min<int32_t>(file.Size(), ConfigFileSize(kConfigVersion) + 1);
+        bytes.assign(static_cast<size_t>(size), '\0');
+        file.Read(bytes.data(), size);
         file.Close();
-        if (!ParseConfigFile(bytes, options)) return scene::StepResult::Failed("it is not a configuration file");
         return scene::StepResult::Done();
     } catch (const xDebug::eEx_Custom& e) {
         return scene::StepResult::Failed(e.message);
     }
+}
+
+}  // namespace
+
+ConfigFileCheck CheckConfigFile(const std::string& path) {
+    std::string bytes;
+    scene::StepResult read = ReadConfigBytes(path, bytes);
+    if (read.IsSkipped()) return {ConfigFileState::kMissing, {}};
+    if (!read.IsDone()) return {ConfigFileState::kUnreadable, read.reason()};
+    ExportOptions scratch;
+    return {ParseConfigFile(bytes, scratch) ? ConfigFileState::kValid : ConfigFileState::kForeign, {}};
+}
+
+scene::StepResult LoadOptions(const std::string& path, ExportOptions& options) {
+    std::string bytes;
+    scene::StepResult read = ReadConfigBytes(path, bytes);
+    if (!read.IsDone()) return read;
+    if (!ParseConfigFile(bytes, options)) return scene::StepResult::Failed("it is not a configuration file");
+    return scene::StepResult::Done();
 }
 
 scene::StepResult SaveOptions(const std::string& path, const ExportOptions& options) {

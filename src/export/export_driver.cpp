@@ -68,6 +68,13 @@ bool RunDialog(host::Application& app, scene::Reporter& report, ExportOptions& o
     return settings.dialog(dialog) != 0;
 }
 
+void ReportConfigFile(scene::Reporter& report, const std::string& path, const ConfigFileCheck& config) {
+    if (config.state == ConfigFileState::kForeign)
+        report.Warning(format(scene::Message(export_messages::kConfigForeign)) % path);
+    else if (config.state == ConfigFileState::kUnreadable)
+        report.Warning(format(scene::Message(export_messages::kConfigUnreadable)) % path % config.reason);
+}
+
 // One model, with the core library's failures caught at its boundary.
 ModelSummary ExportOneModel(ExportState& state, DirectoryFiles& directories, size_t index) {
     host::Node* root = state.boneTree.models[index].root;
@@ -123,8 +130,12 @@ int RunExport(host::Application& app, ExportOptions& options, const ExportSettin
     options.rangeStart = range.Start() / tpf;
     options.rangeEnd = range.End() / tpf;
     std::string config_path = settings.configPath.empty() ? DefaultConfigPath(app) : settings.configPath;
-    // A missing or unreadable configuration leaves the options as they were.
-    LoadOptions(config_path, options);
+    // A missing or unreadable configuration leaves the options as they were;
+    // a file that is not one is never replaced. Without prompts the stored
+    // options give way to the defaults and are not saved, so nothing is said.
+    ConfigFileCheck config = CheckConfigFile(config_path);
+    if (config.state == ConfigFileState::kValid) LoadOptions(config_path, options);
+    if (!settings.suppressPrompts) ReportConfigFile(report, config_path, config);
 
     if (!settings.suppressPrompts) {
         if (!RunDialog(app, report, options, settings)) {  // cancelled: nothing is written
@@ -145,8 +156,10 @@ int RunExport(host::Application& app, ExportOptions& options, const ExportSettin
         ExportModels(state, summary);
     }
 
-    // A configuration that cannot be written is skipped without a message.
-    SaveOptions(config_path, options);
+    // A configuration that cannot be written is skipped without a message. A
+    // silent export keeps the artist's stored options: it ran on defaults.
+    bool replaceable = config.state == ConfigFileState::kMissing || config.state == ConfigFileState::kValid;
+    if (!settings.suppressPrompts && replaceable) SaveOptions(config_path, options);
     RenderAll(root, state.staticTime, false);
     for (const auto& light : state.boneTree.lights) light->Update(state.staticTime);
     app.SetCommandPanelTaskMode(host::kPanelModify);

@@ -21,5 +21,12 @@ inline constexpr const char* kDuplicateVolume = "Повторяющееся им
 inline constexpr const char* kUnsafeModelPath =
     "Путь модели '%s' в кости '%s' выходит за пределы каталога ресурсов игры. Модель пропущена.";
 inline constexpr const char* kModelFailed = "Модель '%s' не экспортирована:\n%s";
+inline constexpr const char* kSameModelFiles =
+    "Модель '%s' в кости '%s' записывается в те же файлы, что и модель в кости '%s'. Модель пропущена.";
+
+// Configuration file.
+inline constexpr const char* kConfigForeign =
+    "Файл '%s' не является файлом настроек экспортера.\nНастройки в нем не сохраняются.";
+inline constexpr const char* kConfigUnreadable = "Не удалось прочитать файл настроек '%s':\n%s\nНастройки из него не загружены.";
 
 }  // namespace export_messages

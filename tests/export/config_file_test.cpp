@@ -111,6 +111,22 @@ TEST(ConfigFile, PathsAreNormalisedAndByteBooleansAreTrueWhenNonZero) {
     EXPECT_EQ(o.currentRangeOnly, 1);
 }
 
+TEST(ConfigFile, EveryVersionHasItsExactSize) {
+    ExportOptions o;
+    std::string bytes = ConfigFileBytes(o);
+    EXPECT_EQ(bytes.size(), static_cast<size_t>(ConfigFileSize(kConfigVersion)));
+    for (int32_t version = 1; version <= kConfigVersion; ++version) {
+        std::string old = bytes.substr(0, static_cast<size_t>(ConfigFileSize(version)));
+        old[0] = static_cast<char>(version);
+        ExportOptions read;
+        EXPECT_TRUE(ParseConfigFile(old, read)) << version;
+        EXPECT_FALSE(ParseConfigFile(old + '\0', read)) << version;   // one byte more
+        EXPECT_FALSE(ParseConfigFile(old.substr(0, old.size() - 1), read)) << version;
+    }
+    EXPECT_EQ(ConfigFileSize(0), 0);
+    EXPECT_EQ(ConfigFileSize(kConfigVersion + 1), 0);
+}
+
 TEST(ConfigFile, MissingFileOrFolderIsNotLoaded) {
     qeltest::TempDir dir;
     ExportOptions o;

@@ -80,9 +80,10 @@ const char* kThreeModels = R"("nodes": [
     {"name": "B", "props": "Model=units/b\r\n"},
     {"name": "A", "props": "Model=units/a\r\n"}])";
 
-const Strings kThreeModelFiles = {"QELEXPORT.CFG",          "thegame/units/a/a.def", "thegame/units/a/a.mdl",
-                                  "thegame/units/b/b.def", "thegame/units/b/b.mdl", "thegame/units/c/c.def",
-                                  "thegame/units/c/c.mdl"};
+// What an export without prompts writes: the models' files, and no
+// configuration file (the artist's stored options are kept).
+const Strings kThreeModelFiles = {"thegame/units/a/a.def", "thegame/units/a/a.mdl", "thegame/units/b/b.def",
+                                  "thegame/units/b/b.mdl", "thegame/units/c/c.def", "thegame/units/c/c.mdl"};
 
 int PressExport(Model& dialog) { return dialog.PressExport().closeCode; }
 
@@ -225,7 +226,6 @@ TEST(ExportDriver, CancelGivesUpTheModelBeingWrittenAndEndsTheExport) {
             EXPECT_FALSE(qeltest::Exists(d.Game("units/b"))) << c.pollsBeforeCancel;
         }
         // The end of the export still runs.
-        EXPECT_TRUE(qeltest::Exists(d.ConfigPath())) << c.pollsBeforeCancel;
         EXPECT_EQ(d.record().panelModes.back(), 2) << c.pollsBeforeCancel;
     }
 }
@@ -267,15 +267,46 @@ TEST(ExportDriver, ConfigurationIsLoadedAtTheStartAndSavedAtTheEnd) {
         saved.reverseAnimation = 1;
         EXPECT_EQ(qeltest::ReadFile(d.ConfigPath()), ConfigFileBytes(saved));
     }
-    {  // without prompts every stored option is replaced by its default, and the defaults are saved
+    {  // without prompts every stored option is replaced by its default, and the stored file is kept
         Driver d(kThreeModels);
         qeltest::WriteFile(d.ConfigPath(), ConfigFileBytes(stored));
         d.RunNoPrompts();
         EXPECT_TRUE(qeltest::Exists(d.Game("units/a/a.mdl")));
         EXPECT_FALSE(fs::exists(d.Game("alt")));
-        ExportOptions defaults;
-        ApplyNoPromptDefaults(defaults);
-        EXPECT_EQ(qeltest::ReadFile(d.ConfigPath()), ConfigFileBytes(defaults));
+        EXPECT_EQ(qeltest::ReadFile(d.ConfigPath()), ConfigFileBytes(stored));
+    }
+}
+
+TEST(ExportDriver, AFileThatIsNotAConfigurationIsNeverReplaced) {
+    ExportOptions stored;
+    std::string valid = ConfigFileBytes(stored);
+    struct Case {
+        const char* what;
+        std::string content;  // empty: a folder stands at the configuration path
+        const char* box;
+    };
+    const Case cases[] = {
+        {"text", "artist's notes\r\n",
+         "W|Предупреждение|Файл '%s' не является файлом настроек экспортера.\nНастройки в нем не сохраняются."},
+        {"one byte more than its version", valid + "x",
+         "W|Предупреждение|Файл '%s' не является файлом настроек экспортера.\nНастройки в нем не сохраняются."},
+        {"an unknown version", std::string("\x07\0\0\0", 4) + valid.substr(4),
+         "W|Предупреждение|Файл '%s' не является файлом настроек экспортера.\nНастройки в нем не сохраняются."},
+        {"a folder", "",
+         "W|Предупреждение|Не удалось прочитать файл настроек '%s':\nthe file cannot be opened\n"
+         "Настройки из него не загружены."},
+    };
+    for (const Case& c : cases) {
+        Driver d(kThreeModels);
+        if (c.content.empty()) fs::create_directories(d.ConfigPath());
+        else qeltest::WriteFile(d.ConfigPath(), c.content);
+        d.RunWithDialog([](Model& dialog) { return PressExport(dialog); });
+        EXPECT_TRUE(qeltest::Exists(d.Game("units/a/a.mdl"))) << c.what;
+        std::string box = c.box;
+        box.replace(box.find("%s"), 2, d.ConfigPath());
+        EXPECT_EQ(Boxes(d.scene()), Strings{box}) << c.what;
+        if (c.content.empty()) EXPECT_TRUE(fs::is_directory(d.ConfigPath())) << c.what;
+        else EXPECT_EQ(qeltest::ReadFile(d.ConfigPath()), c.content) << c.what;
     }
 }
 
@@ -317,7 +348,7 @@ TEST(ExportDriver, ModelThatCannotBeWrittenIsReportedAndTheNextIsExported) {
             EXPECT_EQ(qeltest::ReadFile(d.Game("units/a/a.mdl")), "previous") << c.what;
         }
         EXPECT_TRUE(qeltest::Exists(d.Game("units/b/b.mdl"))) << c.what;
-        EXPECT_TRUE(qeltest::Exists(d.ConfigPath())) << c.what;
+
         EXPECT_EQ(d.record().hold.size() % 2, 1u) << c.what;  // every model's hold was cancelled
     }
 }
@@ -349,7 +380,7 @@ TEST(ExportDriver, ModelPathThatLeavesTheGamePathIsRefused) {
         EXPECT_EQ(Boxes(d.scene()), Strings{std::string("E|Ошибка|Путь модели '") + c.cleaned +
                                             "' в кости 'Bad' выходит за пределы каталога ресурсов игры. Модель пропущена."})
             << c.value;
-        EXPECT_EQ(d.Files(), (Strings{"QELEXPORT.CFG", "thegame/units/good/good.def", "thegame/units/good/good.mdl"}))
+        EXPECT_EQ(d.Files(), (Strings{"thegame/units/good/good.def", "thegame/units/good/good.mdl"}))
             << c.value;
         EXPECT_FALSE(fs::exists(d.dir() / "escape")) << c.value;
     }
