@@ -23,4 +23,12 @@ bool TrimRoot(const std::string& root, std::string& path);
 /// The same on a copy: the trimmed path, or path unchanged after the warning.
 std::string TrimmedRoot(const std::string& root, const std::string& path);
 
+/// Folds the "." and ".." components of path by its text alone, with
+/// backslashes read as slashes (they become slashes); every other component,
+/// an empty one or a trailing slash included, stays as it is. False, with
+/// path unchanged, when a ".." would climb above the root of a path that has
+/// one (a drive "d:", or a leading slash); a relative path keeps its leading
+/// "..".
+bool FoldDotSegments(std::string& path);
+
 }  // namespace xIo

@@ -2,6 +2,7 @@
 
 #include "base/debug.h"
 #include "base/format.h"
+#include "io/name.h"
 
 namespace xIo {
 
@@ -15,16 +16,16 @@ PathMapper& Mapper() {
 void SetPathMapper(PathMapper mapper) { Mapper() = std::move(mapper); }
 
 bool TryLocalPath(const std::string& path, std::string& local) {
+    // Paths are spelled the host's way: a backslash never names a character,
+    // and "." and ".." are folded first, so no path reaches past the folder
+    // its prefix maps to, nor above its drive.
+    std::string folded = path;
+    if (!FoldDotSegments(folded)) return false;
     if (!Mapper()) {
-        local = path;
-#ifndef _WIN32
-        // Paths are spelled the host's way; a backslash never names a character.
-        for (char& c : local)
-            if (c == '\\') c = '/';
-#endif
+        local = std::move(folded);
         return true;
     }
-    std::optional<std::string> mapped = Mapper()(path);
+    std::optional<std::string> mapped = Mapper()(folded);
     if (!mapped) return false;
     local = std::move(*mapped);
     return true;

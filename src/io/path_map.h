@@ -15,9 +15,11 @@ using PathMapper = std::function<std::optional<std::string>(const std::string& p
 
 /// Installs the mapping; null restores the identity.
 void SetPathMapper(PathMapper mapper);
-/// The local path of a path; without a mapper the path itself (on POSIX
-/// systems with its backslashes turned into slashes). A
-/// refused path raises "Host path "%1%" has no local folder in the path map".
+/// The local path of a path. Its backslashes become slashes and its "."
+/// and ".." components are folded before it is mapped; without a mapper the
+/// folded path is the local one. A refused path (one the mapper refuses, or
+/// one climbing above its drive or root) raises "Host path "%1%" has no local
+/// folder in the path map".
 std::string LocalPath(const std::string& path);
 /// The same without raising: false for a refused path.
 bool TryLocalPath(const std::string& path, std::string& local);

@@ -50,3 +50,35 @@ TEST(Name, TrimRoot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Name, DotSegmentsAreFoldedWithoutClimbingAboveTheRoot) {
+    struct Case {
+        const char* path;
+        const char* folded;  // null: refused
+    };
+    const Case cases[] = {
+        {"d:/thegame/units/tank", "d:/thegame/units/tank"},
+        {"d:/thegame/./units/../props/", "d:/thegame/props/"},
+        {"d:\\thegame\\units\\..\\x.mdl", "d:/thegame/x.mdl"},
+        {"d:/thegame/units/.", "d:/thegame/units/"},
+        {"d:/thegame/units/..", "d:/thegame/"},
+        {"d:/thegame/../../../escape/", nullptr},
+        {"d:/..", nullptr},
+        {"/tmp/../..", nullptr},
+        {"d:x/../y", "d:y"},
+        {"../shared/cfg", "../shared/cfg"},
+        {"a/../../b", "../b"},
+        {"a/..", "."},
+        {"a//b/", "a//b/"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        std::string path = c.path;
+        EXPECT_EQ(xIo::FoldDotSegments(path), c.folded != nullptr) << c.path;
+        EXPECT_EQ(path, c.folded ? c.folded : c.path) << c.path;
+    }
+}
+
+}  // namespace
