@@ -60,4 +60,15 @@ void RemoveCrashFilter();
 /// library's own table does not name.
 std::string SystemCodeText(uint32_t code);
 
+/// Loads a shared library (a plug-in) into the process; null with the
+/// system's reason in error. A path without a folder names a file in the
+/// working directory: the system's library search is not used.
+void* LoadSharedLibrary(const std::string& path, std::string& error);
+/// The address of the library's exported symbol, or null.
+void* FindSharedLibrarySymbol(void* library, const char* name);
+/// Unloads what LoadSharedLibrary loaded.
+void FreeSharedLibrary(void* library);
+/// The file of the running program; "" when the system does not say.
+std::string ExecutablePath();
+
 }  // namespace xPlatform

@@ -1,4 +1,6 @@
 // The core library's operating-system services on POSIX systems.
+#include <dlfcn.h>
+#include <limits.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -119,6 +121,26 @@ void RemoveCrashFilter() {
 std::string SystemCodeText(uint32_t code) {
     const char* text = strsignal(static_cast<int>(code));
     return text ? text : "Unknown signal " + std::to_string(code);
+}
+
+void* LoadSharedLibrary(const std::string& path, std::string& error) {
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* reason = dlerror();
+        error = reason ? reason : "unknown reason";
+    }
+    return library;
+}
+
+void* FindSharedLibrarySymbol(void* library, const char* name) { return dlsym(library, name); }
+
+void FreeSharedLibrary(void* library) { dlclose(library); }
+
+std::string ExecutablePath() {
+    char path[PATH_MAX];
+    const ssize_t size = readlink("/proc/self/exe", path, sizeof path);
+    return size > 0 && size_t(size) < sizeof path ? std::string(path, size_t(size)) : std::string();
 }
 
 }  // namespace xPlatform
