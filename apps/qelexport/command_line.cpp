@@ -24,7 +24,7 @@ std::string MaterialPluginHelp() {
                        "it: the file given by --material-plugin, else by the environment variable ") +
            kMaterialPluginVariable + ",\nelse " + MaterialPluginFileName() +
            " in qelexport's own folder. A library named by the option or the variable\n"
-           "must load; without one, a scene with a CorvaneMtl material cannot be loaded.";
+           "must load. Without the library, a scene with a CorvaneMtl material cannot be loaded.";
 }
 
 // A flag pair --name / --no-name into an optional bool.
