@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "material_plugin.h"
+
 namespace {
 
 constexpr const char* kDescription =
@@ -16,6 +18,15 @@ constexpr const char* kDescription =
     "Exit codes: 0 the export showed no error, 1 an error was shown (a model or item was skipped),\n"
     "2 the export could not run (bad arguments, unreadable scene, a blocked export).";
 
+// How the material plug-in is found; names the file as the build names it.
+std::string MaterialPluginHelp() {
+    return std::string("\n\nCorvaneMtl materials are created by the material plug-in library, loaded as the host loads\n"
+                       "it: the file given by --material-plugin, else by the environment variable ") +
+           kMaterialPluginVariable + ",\nelse " + MaterialPluginFileName() +
+           " in qelexport's own folder. A library named by the option or the variable\n"
+           "must load. Without the library, a scene with a CorvaneMtl material cannot be loaded.";
+}
+
 // A flag pair --name / --no-name into an optional bool.
 void AddSwitch(CLI::App& app, const std::string& name, std::optional<bool>& target, const std::string& help) {
     app.add_flag_callback("--" + name, [&target] { target = true; }, help);
@@ -25,7 +36,7 @@ void AddSwitch(CLI::App& app, const std::string& name, std::optional<bool>& targ
 }  // namespace
 
 int ParseCommandLine(int argc, char** argv, CommandLine& out) {
-    CLI::App app(kDescription, "qelexport");
+    CLI::App app(kDescription + MaterialPluginHelp(), "qelexport");
     app.get_formatter()->column_width(40);
     app.add_option("scene", out.scenePath, "the scene file to export")->required();
 
@@ -38,6 +49,7 @@ int ParseCommandLine(int argc, char** argv, CommandLine& out) {
     app.add_option("--tools-dir", out.toolsDir, "folder with the newest plug-in files for the version check");
     app.add_option("--report", out.reportPath, "write a JSON report of messages, files and models");
     app.add_option("--log", out.logPath, "append the core library's log lines (error reports) to this file");
+    app.add_option("--material-plugin", out.materialPluginPath, "the material plug-in library (see above)")->type_name("FILE");
 
     std::string game, source, in_game;
     auto* game_opt = app.add_option("--game-path", game, "game resource path (a host path)");

@@ -15,6 +15,7 @@ struct CommandLine {
     std::string toolsDir;
     std::string reportPath;
     std::string logPath;
+    std::string materialPluginPath;  ///< --material-plugin; empty when not given
 
     // The dialog's fields; unset ones keep what the configuration holds.
     std::optional<std::string> gamePath;

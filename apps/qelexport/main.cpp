@@ -17,6 +17,8 @@
 #include "export_report.h"
 #include "io/path_map.h"
 #include "io/stream_file.h"
+#include "material_plugin.h"
+#include "sim/plugin_loader.h"
 #include "sim/scene_loader.h"
 
 namespace {
@@ -94,9 +96,22 @@ int Run(const CommandLine& cl) {
          !HostText(*cl.commonTexturePathInGame, "--common-texture-game-path", texts.texturePathInGame)))
         return kExitCannotRun;
 
+    // The host loads its plug-ins first; the scene's plug-in materials go
+    // before the library does.
+    sim::LoadOptions load_options;
+    const MaterialPluginLocation plugin_location = FindMaterialPlugin(cl.materialPluginPath);
+    std::unique_ptr<sim::PluginLibraryFile> plugin =
+        sim::PluginLibraryFile::Load(plugin_location.path, load_options.missingPluginReason);
+    if (plugin) {
+        load_options.plugins = plugin->Classes();
+    } else if (plugin_location.asked) {
+        std::fprintf(stderr, "qelexport: %s\n", load_options.missingPluginReason.c_str());
+        return kExitCannotRun;
+    }
+
     std::unique_ptr<sim::Scene> scene;
     try {
-        scene = sim::LoadSceneFile(cl.scenePath);
+        scene = sim::LoadSceneFile(cl.scenePath, load_options);
     } catch (const sim::LoadError& e) {
         std::fprintf(stderr, "qelexport: %s: %s\n", cl.scenePath.c_str(), e.what());
         return kExitCannotRun;

@@ -72,5 +72,15 @@ std::string ModulePath(const void* address);
 /// steps since 1601-01-01, as the system's file times; 0 for a missing file
 /// or one that is not a regular file.
 uint64_t FileWriteTime(const std::string& local_path);
+/// Loads a shared library (a plug-in) into the process; null with the
+/// system's reason in error. A path without a folder names a file in the
+/// working directory: the system's library search is not used.
+void* LoadSharedLibrary(const std::string& path, std::string& error);
+/// The address of the library's exported symbol, or null.
+void* FindSharedLibrarySymbol(void* library, const char* name);
+/// Unloads what LoadSharedLibrary loaded.
+void FreeSharedLibrary(void* library);
+/// The file of the running program; "" when the system does not say.
+std::string ExecutablePath();
 
 }  // namespace xPlatform

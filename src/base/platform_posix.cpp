@@ -1,5 +1,6 @@
 // The core library's operating-system services on POSIX systems.
 #include <dlfcn.h>
+#include <limits.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -143,6 +144,26 @@ uint64_t FileWriteTime(const std::string& local_path) {
     constexpr uint64_t kEpochDifference = 11644473600ULL;
     return (static_cast<uint64_t>(st.st_mtim.tv_sec) + kEpochDifference) * 10000000ULL +
            static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
+}
+
+void* LoadSharedLibrary(const std::string& path, std::string& error) {
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* reason = dlerror();
+        error = reason ? reason : "unknown reason";
+    }
+    return library;
+}
+
+void* FindSharedLibrarySymbol(void* library, const char* name) { return dlsym(library, name); }
+
+void FreeSharedLibrary(void* library) { dlclose(library); }
+
+std::string ExecutablePath() {
+    char path[PATH_MAX];
+    const ssize_t size = readlink("/proc/self/exe", path, sizeof path);
+    return size > 0 && size_t(size) < sizeof path ? std::string(path, size_t(size)) : std::string();
 }
 
 }  // namespace xPlatform

@@ -98,4 +98,31 @@ uint64_t FileWriteTime(const std::string& local_path) {
     return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
+void* LoadSharedLibrary(const std::string& path, std::string& error) {
+    const std::string file = path.find_first_of("/\\:") == std::string::npos ? ".\\" + path : path;
+    HMODULE library = LoadLibraryExA(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (library == nullptr) {
+        const DWORD code = GetLastError();
+        char text[512] = {};
+        if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
+                           nullptr) == 0)
+            std::snprintf(text, sizeof text, "error %lu", static_cast<unsigned long>(code));
+        error = text;
+        while (!error.empty() && (error.back() == '\n' || error.back() == '\r' || error.back() == ' ')) error.pop_back();
+    }
+    return library;
+}
+
+void* FindSharedLibrarySymbol(void* library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+void FreeSharedLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+
+std::string ExecutablePath() {
+    char path[MAX_PATH];
+    const DWORD size = GetModuleFileNameA(nullptr, path, sizeof path);
+    return size > 0 && size < sizeof path ? std::string(path, size) : std::string();
+}
+
 }  // namespace xPlatform

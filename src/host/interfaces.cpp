@@ -4,6 +4,7 @@
 #include "host/class_id.h"
 #include "host/light.h"
 #include "host/material.h"
+#include "host/material_chunks.h"
 #include "host/math_box.h"
 #include "host/math_color.h"
 #include "host/math_matrix.h"

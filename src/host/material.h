@@ -35,12 +35,16 @@ public:
     virtual Material* GetSubMtl(int /*i*/) const { return nullptr; }
     /// Puts material into slot i; false when the material refuses it.
     virtual bool SetSubMtl(int /*i*/, Material* /*material*/) { return false; }
+    /// The name the host shows for sub-material slot i; "" when it has none.
+    virtual std::string GetSubMtlSlotName(int /*i*/) const { return std::string(); }
 
     virtual int NumSubTexmaps() const { return 0; }
     /// The texture in slot i (standard: kMapDiffuse, kMapSpecularLevel,
     /// kMapBump), or null.
     virtual Texture* GetSubTexmap(int /*i*/) const { return nullptr; }
     virtual void SetSubTexmap(int /*i*/, Texture* /*texture*/) {}
+    /// The name the host shows for sub-texture slot i; "" when it has none.
+    virtual std::string GetSubTexmapSlotName(int /*i*/) const { return std::string(); }
     /// The amount of the map in slot i, 0..1 (the percentage / 100).
     virtual float GetTexmapAmount(int /*i*/, TimeValue /*t*/) const { return 0.0f; }
     /// True when the map in slot i is switched on.

@@ -67,6 +67,8 @@ public:
 
     /// Brings cached values up to date at t and narrows valid to their validity.
     virtual void Update(TimeValue /*t*/, Interval& /*valid*/) {}
+    /// The time range over which the texture's values hold at t.
+    virtual Interval Validity(TimeValue /*t*/) const { return Interval::Forever(); }
 };
 
 }  // namespace host

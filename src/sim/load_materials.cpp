@@ -110,7 +110,11 @@ host::ClassDesc* FindPlugin(const LoadContext& context, host::ClassId class_id) 
 host::Material* LoadPluginMaterial(LoadContext& context, const Value& value, const std::string& name) {
     value.ExpectObject({"type", "name", "material", "blend", "modulate2x", "envmap", "amount", "mask", "map"});
     host::ClassDesc* desc = FindPlugin(context, kCorvaneClassId);
-    if (!desc) value["type"].Fail("the material class CorvaneMtl is not available: its plug-in is not loaded");
+    if (!desc) {
+        const std::string& why = context.options.missingPluginReason;
+        value["type"].Fail("the material class CorvaneMtl is not available: its plug-in is not loaded" +
+                           (why.empty() ? std::string() : " (" + why + ")"));
+    }
     std::unique_ptr<host::ReferenceTarget> created = desc->Create(context.scene, false);
     auto* material = dynamic_cast<host::Material*>(created.get());
     if (!material) value["type"].Fail("the plug-in class CorvaneMtl did not create a material");
@@ -121,7 +125,12 @@ host::Material* LoadPluginMaterial(LoadContext& context, const Value& value, con
     auto set = [&value](const char* key, bool done) {
         if (!done) value[key].Fail("the plug-in material refused the value");
     };
-    if (value.Has("material")) set("material", block->SetValue(kParamSubMaterial, 0, MaterialById(context, value["material"])));
+    if (value.Has("material")) {
+        // The plug-in may put its previous value back into the block.
+        host::Material* sub = MaterialById(context, value["material"]);
+        host::Material* held = nullptr;
+        set("material", block->SetValue(kParamSubMaterial, 0, sub) && block->GetValue(kParamSubMaterial, 0, held) && held == sub);
+    }
     if (value.Has("blend")) set("blend", block->SetValue(kParamBlend, 0, int(value["blend"].Integer(0, 4))));
     if (value.Has("modulate2x")) set("modulate2x", block->SetValue(kParamModulate2x, 0, value["modulate2x"].Bool() ? 1 : 0));
     if (value.Has("envmap")) set("envmap", block->SetValue(kParamEnvmap, 0, value["envmap"].Bool() ? 1 : 0));

@@ -15,6 +15,8 @@ namespace sim {
 struct LoadOptions {
     /// Plug-in classes the host can create (the material plug-in's descriptor).
     std::vector<host::ClassDesc*> plugins;
+    /// Why the material plug-in is not among them, told when a scene needs it.
+    std::string missingPluginReason;
     /// The folder that the scene's `paths` folders are relative to.
     std::string baseDir = ".";
 };

@@ -32,20 +32,29 @@ public:
     }
     std::string operator/(const std::string& name) const { return dir_ / name; }
 
-    Outcome Run(const Strings& args) const {
+    /// Runs qelexport with args and, besides the workspace's own, the
+    /// environment variables env.
+    Outcome Run(const Strings& args, const std::vector<std::pair<std::string, std::string>>& env = {}) const {
+        return RunProgram(QELEXPORT_BINARY, args, env);
+    }
+
+    /// Runs a copy of qelexport at program.
+    Outcome RunProgram(const std::string& program, const Strings& args,
+                       const std::vector<std::pair<std::string, std::string>>& env = {}) const {
         std::string out_file = dir_ / ".stdout", err_file = dir_ / ".stderr";
         pid_t pid = fork();
         if (pid == 0) {
             if (chdir(dir_.path().c_str()) != 0) _exit(126);
             setenv("XDG_CONFIG_HOME", (dir_ / "xdg").c_str(), 1);
+            for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
             int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(out, 1);
             dup2(err, 2);
-            std::vector<char*> argv{const_cast<char*>(QELEXPORT_BINARY)};
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
             for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
-            execv(QELEXPORT_BINARY, argv.data());
+            execv(program.c_str(), argv.data());
             _exit(127);
         }
         Outcome o;
@@ -188,11 +197,68 @@ TEST(Qelexport, ReportListsMessagesFilesAndModels) {
     EXPECT_TRUE(report["elapsedSeconds"].is_number());
 }
 
+// A model whose node carries a CorvaneMtl material.
+const char* kShinyTank = R"("user": "builder",
+    "materials": {"inner": {"type": "standard", "name": "Inner"},
+                  "shiny": {"type": "CorvaneMtl", "name": "Shiny", "material": "inner", "envmap": true}},
+    "nodes": [{"name": "Tank", "props": "Model=units/tank\r\n", "material": "shiny"}])";
+
+TEST(Qelexport, MaterialPluginIsFoundOrItsAbsenceExplained) {
+    using Env = std::vector<std::pair<std::string, std::string>>;
+    const std::string cannot_load = "qelexport: cannot load the plug-in library ";
+    const std::string not_available =
+        "the material class CorvaneMtl is not available: its plug-in is not loaded (cannot load the plug-in library ";
+    struct Case {
+        const char* what;
+        Strings args;
+        Env env;
+        int exitCode;
+        std::string errStart;  // standard error starts with this
+    } cases[] = {
+        {"the library next to qelexport", {"shiny.qscene.json", "--no-prompts"}, {}, 0, ""},
+        {"--material-plugin", {"shiny.qscene.json", "--no-prompts", "--material-plugin", QEL_MATERIAL_PLUGIN_LIBRARY}, {}, 0, ""},
+        {"the environment variable", {"shiny.qscene.json", "--no-prompts"}, {{"QEL_MATERIAL_PLUGIN", QEL_MATERIAL_PLUGIN_LIBRARY}}, 0, ""},
+        {"--material-plugin missing", {"tank.qscene.json", "--material-plugin", "gone.so"}, {}, 2, cannot_load + "gone.so: "},
+        {"the option wins over the variable", {"tank.qscene.json", "--material-plugin", "gone.so"},
+         {{"QEL_MATERIAL_PLUGIN", QEL_MATERIAL_PLUGIN_LIBRARY}}, 2, cannot_load + "gone.so: "},
+        {"the variable names a missing file", {"tank.qscene.json"}, {{"QEL_MATERIAL_PLUGIN", "lost.so"}}, 2,
+         cannot_load + "lost.so: "},
+    };
+    for (const Case& c : cases) {
+        Workspace ws;
+        ws.Scene("shiny.qscene.json", kShinyTank);
+        ws.Scene("tank.qscene.json", kTank);
+        Outcome o = ws.Run(c.args, c.env);
+        EXPECT_EQ(o.exitCode, c.exitCode) << c.what << "\n" << o.err;
+        EXPECT_EQ(o.err.substr(0, c.errStart.size()), c.errStart) << c.what;
+        if (c.exitCode == 0) EXPECT_TRUE(qeltest::Exists(ws / "out/units/tank/tank.mdl")) << c.what;
+        else EXPECT_FALSE(fs::exists(ws / "out")) << c.what;
+    }
+
+    // Without a library next to it, a scene that needs none still exports,
+    // and one that needs it says why it cannot be loaded.
+    Workspace ws;
+    ws.Scene("shiny.qscene.json", kShinyTank);
+    ws.Scene("tank.qscene.json", kTank);
+    const std::string lonely = ws / "lonely/qelexport";
+    fs::create_directories(ws / "lonely");
+    fs::copy_file(QELEXPORT_BINARY, lonely);
+    Outcome plain = ws.RunProgram(lonely, {"tank.qscene.json", "--no-prompts"});
+    EXPECT_EQ(plain.exitCode, 0) << plain.err;
+    EXPECT_EQ(plain.err, "");
+    Outcome shiny = ws.RunProgram(lonely, {"shiny.qscene.json", "--no-prompts"});
+    EXPECT_EQ(shiny.exitCode, 2);
+    const std::string beside = fs::canonical(ws / "lonely").string() + "/CorvaneMtl.so: ";
+    EXPECT_NE(shiny.err.find("/materials/shiny/type: " + not_available + beside), std::string::npos)
+        << shiny.err;
+}
+
 TEST(Qelexport, HelpExplainsAndSucceeds) {
     Workspace ws;
     Outcome o = ws.Run({"--help"});
     EXPECT_EQ(o.exitCode, 0);
-    for (const char* piece : {"--map", "--no-prompts", "--report", "--game-path", "--tools-dir", "./out/", "Exit codes"})
+    for (const char* piece : {"--map", "--no-prompts", "--report", "--game-path", "--tools-dir", "./out/", "Exit codes",
+                              "--material-plugin", "QEL_MATERIAL_PLUGIN", "CorvaneMtl.so in qelexport's own folder"})
         EXPECT_NE(o.out.find(piece), std::string::npos) << piece << "\n" << o.out;
     EXPECT_FALSE(fs::exists(ws / "out"));
 }
