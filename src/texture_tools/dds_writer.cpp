@@ -39,7 +39,6 @@ Plan MakePlan(const DdsOptions& options) {
     plan.filter = options.filter == kDdsFilterBox ? ResizeFilter::kBox : ResizeFilter::kMitchell;
     switch (options.edge) {
         case kDdsEdgeClamp: plan.edge = ResizeEdge::kClamp; break;
-        case kDdsEdgeReflect: plan.edge = ResizeEdge::kReflect; break;
         case kDdsEdgeWrap: plan.edge = ResizeEdge::kWrap; break;
         default: Fail(__LINE__, format("Unknown DDS edge mode %1%") % options.edge);
     }

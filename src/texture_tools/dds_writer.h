@@ -26,11 +26,12 @@ enum : uint32_t {
     kDdsFilterMitchell = 0x411,  ///< the Mitchell-Netravali cubic: keeps detail, little ringing
 };
 
-// Edge codes (DdsOptions::edge): what the mip filter sees past an edge.
+// Edge codes (DdsOptions::edge): what the mip filter sees past an edge. A
+// mirrored edge (2) is not offered: the resampler's mirror mode reads outside
+// images narrower than its filter, which every mip chain reaches.
 enum : int32_t {
-    kDdsEdgeClamp = 1,    ///< the edge pixel repeated
-    kDdsEdgeReflect = 2,  ///< the image mirrored
-    kDdsEdgeWrap = 3,     ///< the opposite edge: textures tile
+    kDdsEdgeClamp = 1,  ///< the edge pixel repeated
+    kDdsEdgeWrap = 3,   ///< the opposite edge: textures tile
 };
 
 /// What the writer makes of the pixels. The defaults are the plain choices;

@@ -26,13 +26,9 @@ stbir_filter StbFilter(ResizeFilter filter) {
     return filter == ResizeFilter::kBox ? STBIR_FILTER_BOX : STBIR_FILTER_MITCHELL;
 }
 
-stbir_edge StbEdge(ResizeEdge edge) {
-    switch (edge) {
-        case ResizeEdge::kClamp: return STBIR_EDGE_CLAMP;
-        case ResizeEdge::kReflect: return STBIR_EDGE_REFLECT;
-        default: return STBIR_EDGE_WRAP;
-    }
-}
+// The resampler's mirror mode is left out on purpose: it reads outside an
+// image narrower than the filter's reach.
+stbir_edge StbEdge(ResizeEdge edge) { return edge == ResizeEdge::kClamp ? STBIR_EDGE_CLAMP : STBIR_EDGE_WRAP; }
 
 }  // namespace
 

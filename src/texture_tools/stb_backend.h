@@ -16,9 +16,8 @@ enum class ResizeFilter {
 
 /// What the filter sees beyond the image's edges.
 enum class ResizeEdge {
-    kClamp,    ///< the edge pixel repeated
-    kReflect,  ///< the image mirrored
-    kWrap,     ///< the opposite edge: right for textures that tile
+    kClamp,  ///< the edge pixel repeated
+    kWrap,   ///< the opposite edge: right for textures that tile
 };
 
 /// Resamples source to the size of destination (which must be allocated),

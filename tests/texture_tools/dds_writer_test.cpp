@@ -214,7 +214,7 @@ TEST(DdsWriter, ScaleResizesTheTopLevel) {
         int width, height;
         float scale;
         int top_width, top_height, mip_count;
-    } cases[] = {{8, 6, 0.5f, 4, 3, 3}, {3, 3, 0.3f, 1, 1, 1}, {4, 2, 2.0f, 8, 4, 4}};
+    } cases[] = {{8, 6, 0.5f, 4, 3, 3}, {3, 3, 0.3f, 1, 1, 1}, {4, 2, 2.0f, 8, 4, 4}, {1, 16, 1.9375f, 2, 31, 5}};
     for (const Case& c : cases) {
         DdsOptions options = ExporterOptions();
         options.scale = c.scale;
@@ -253,6 +253,7 @@ TEST(DdsWriter, BadArgumentsRaiseBeforeWritingAnything) {
         {4, 4, 16, 1, options_with([](DdsOptions& o) { o.format = 0x400; }), "Unknown DDS format code 0x400"},
         {4, 4, 16, 1, options_with([](DdsOptions& o) { o.mipmaps = 0x3F1; }), "Unknown DDS mip-map code 0x3F1"},
         {4, 4, 16, 1, options_with([](DdsOptions& o) { o.filter = 0x412; }), "Unknown DDS filter code 0x412"},
+        {4, 4, 16, 1, options_with([](DdsOptions& o) { o.edge = 2; }), "Unknown DDS edge mode 2"},
         {4, 4, 16, 1, options_with([](DdsOptions& o) { o.edge = 4; }), "Unknown DDS edge mode 4"},
         {4, 4, 16, 1, options_with([](DdsOptions& o) { o.refinement_passes = 3; }),
          "DDS refinement passes must be 1 or 2, not 3"},
