@@ -1,14 +1,13 @@
 #include "qelinspect/dds_command.h"
 
-#include <cstdio>
 #include <array>
-#include <fstream>
+#include <cstdio>
 #include <iostream>
-#include <iterator>
 #include <memory>
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 
+#include "qelinspect/file_bytes.h"
 #include "texture_tools/bc_decode.h"
 #include "texture_tools/dds_reader.h"
 
@@ -83,16 +82,8 @@ void PrintJson(const std::string& bytes, const DdsInfo& info, std::ostream& out)
 }  // namespace
 
 int RunDds(const DdsOptions& options, std::ostream& out, std::ostream& err) {
-    std::ifstream file(options.file, std::ios::binary);
-    if (!file) {
-        err << "qelinspect dds: " << options.file << ": cannot open the file\n";
-        return 1;
-    }
-    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) {
-        err << "qelinspect dds: " << options.file << ": cannot read the file\n";
-        return 1;
-    }
+    std::string bytes;
+    if (!ReadFileBytes("dds", options.file, bytes, err)) return 1;
     texture_tools::DdsReadResult result = texture_tools::ReadDds(bytes);
     if (!result.ok) {
         err << "qelinspect dds: " << options.file << ": " << result.reason << " at byte " << result.offset << "\n";
