@@ -5,20 +5,15 @@
 #include "base/debug.h"
 #include "base/format.h"
 #include "texture_tools/bmp_format.h"
+#include "texture_tools/byte_fields.h"
 #include "texture_tools/dds_format.h"
 
 namespace texture_tools {
 
 namespace {
 
-void Put16(uint8_t* p, uint16_t value) {
-    p[0] = static_cast<uint8_t>(value);
-    p[1] = static_cast<uint8_t>(value >> 8);
-}
-
-void Put32(uint8_t* p, uint32_t value) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
-}
+void Put16(uint8_t* p, uint32_t value) { StoreLittleEndian(p, value, 2); }
+void Put32(uint8_t* p, uint32_t value) { StoreLittleEndian(p, value, 4); }
 
 }  // namespace
 

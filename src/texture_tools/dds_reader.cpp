@@ -1,18 +1,13 @@
 #include "texture_tools/dds_reader.h"
 
 #include "base/format.h"
+#include "texture_tools/byte_fields.h"
 
 namespace texture_tools {
 
 namespace {
 
 using namespace dds;
-
-uint32_t Load32(std::string_view bytes, size_t offset) {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset + i])) << (8 * i);
-    return value;
-}
 
 // A FourCC as its characters when they are printable, else as a number.
 std::string FourCcText(uint32_t code) {
@@ -25,18 +20,11 @@ std::string FourCcText(uint32_t code) {
     return "\"" + text + "\"";
 }
 
-struct Reader {
-    std::string_view bytes;
-    DdsReadResult result;
-
-    bool Fail(size_t offset, std::string reason) {
-        result.offset = offset;
-        result.reason = std::move(reason);
-        return false;
-    }
+struct Reader : FieldCheck<DdsReadResult> {
+    uint32_t Load32(size_t at) const { return Load(at, 4); }
 
     bool Side(size_t offset, const char* name, int32_t& side) {
-        uint32_t value = Load32(bytes, offset);
+        uint32_t value = Load32(offset);
         if (value < 1 || value > static_cast<uint32_t>(kMaxSide))
             return Fail(offset, format("%1% %2% is outside 1 to 16384") % name % value);
         side = static_cast<int32_t>(value);
@@ -45,7 +33,7 @@ struct Reader {
 
     bool PixelFormat(DdsInfo& info) {
         if (info.pixel_format_flags & kPixelFourCc) {
-            uint32_t code = Load32(bytes, kOffsetFourCc);
+            uint32_t code = Load32(kOffsetFourCc);
             bool dxt = (code & 0x00FFFFFF) == FourCc('D', 'X', 'T', 0) && code >> 24 >= '1' && code >> 24 <= '5';
             if (!dxt) return Fail(kOffsetFourCc, "unsupported FourCC " + FourCcText(code));
             info.format_name = std::string("DXT") + static_cast<char>(code >> 24);
@@ -57,7 +45,7 @@ struct Reader {
         uint32_t kinds = info.pixel_format_flags & (kPixelRgb | kPixelLuminance | kPixelAlpha);
         if (kinds == 0)
             return Fail(kOffsetPixelFormatFlags, format("pixel format flags 0x%X name no format") % info.pixel_format_flags);
-        uint32_t bit_count = Load32(bytes, kOffsetBitCount);
+        uint32_t bit_count = Load32(kOffsetBitCount);
         if (bit_count != 8 && bit_count != 16 && bit_count != 24 && bit_count != 32)
             return Fail(kOffsetBitCount, format("unsupported bit count %1%") % bit_count);
         info.bit_count = static_cast<int32_t>(bit_count);
@@ -76,26 +64,26 @@ struct Reader {
         DdsInfo& info = result.info;
         info.file_size = bytes.size();
         if (bytes.size() < 4) return Fail(bytes.size(), "file ends inside the magic");
-        if (Load32(bytes, 0) != kMagic) return Fail(0, "not a DDS file: the magic is not \"DDS \"");
+        if (Load32(0) != kMagic) return Fail(0, "not a DDS file: the magic is not \"DDS \"");
         if (bytes.size() < kFileHeaderSize) return Fail(bytes.size(), "file ends inside the 128-byte header");
-        if (uint32_t size = Load32(bytes, kOffsetHeaderSize); size != kHeaderSize)
+        if (uint32_t size = Load32(kOffsetHeaderSize); size != kHeaderSize)
             return Fail(kOffsetHeaderSize, format("header size %1%, not 124") % size);
-        info.flags = Load32(bytes, kOffsetFlags);
+        info.flags = Load32(kOffsetFlags);
         if ((info.flags & (kFlagWidth | kFlagHeight)) != (kFlagWidth | kFlagHeight))
             return Fail(kOffsetFlags, format("header flags 0x%X lack the width or height flag") % info.flags);
         if (!Side(kOffsetHeight, "height", info.height) || !Side(kOffsetWidth, "width", info.width)) return false;
-        info.linear_size = Load32(bytes, kOffsetLinearSize);
-        info.caps = Load32(bytes, kOffsetCaps);
-        info.caps2 = Load32(bytes, kOffsetCaps2);
+        info.linear_size = Load32(kOffsetLinearSize);
+        info.caps = Load32(kOffsetCaps);
+        info.caps2 = Load32(kOffsetCaps2);
         if ((info.flags & kFlagDepth) || (info.caps2 & kCaps2Volume))
             return Fail(kOffsetCaps2, "volume textures are not supported");
         if (info.caps2 & kCaps2Cubemap) return Fail(kOffsetCaps2, "cube maps are not supported");
-        if (uint32_t size = Load32(bytes, kOffsetPixelFormatSize); size != kPixelFormatSize)
+        if (uint32_t size = Load32(kOffsetPixelFormatSize); size != kPixelFormatSize)
             return Fail(kOffsetPixelFormatSize, format("pixel format size %1%, not 32") % size);
-        info.pixel_format_flags = Load32(bytes, kOffsetPixelFormatFlags);
+        info.pixel_format_flags = Load32(kOffsetPixelFormatFlags);
         if (!PixelFormat(info)) return false;
 
-        uint32_t mip_count = info.flags & kFlagMipCount ? Load32(bytes, kOffsetMipCount) : 1;
+        uint32_t mip_count = info.flags & kFlagMipCount ? Load32(kOffsetMipCount) : 1;
         if (mip_count == 0) mip_count = 1;
         int32_t full = FullMipCount(info.width, info.height);
         if (mip_count > static_cast<uint32_t>(full))
@@ -129,7 +117,7 @@ struct Reader {
 }  // namespace
 
 DdsReadResult ReadDds(std::string_view bytes) {
-    Reader reader{bytes, {}};
+    Reader reader{{bytes, {}}};
     reader.result.ok = reader.Read();
     return std::move(reader.result);
 }

@@ -7,6 +7,7 @@
 #include "base/debug.h"
 #include "base/format.h"
 #include "texture_tools/block_compress.h"
+#include "texture_tools/byte_fields.h"
 #include "texture_tools/dds_format.h"
 #include "texture_tools/image.h"
 #include "texture_tools/stb_backend.h"
@@ -59,9 +60,7 @@ int32_t ScaledSide(int32_t side, float scale) {
     return scaled < 1.0 ? 1 : static_cast<int32_t>(scaled);
 }
 
-void Put32(uint8_t* header, size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) header[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
+void Put32(uint8_t* header, size_t offset, uint32_t value) { StoreLittleEndian(header + offset, value, 4); }
 
 void WriteHeader(xIo::eStream& sink, int32_t width, int32_t height, int32_t mip_count, BlockFormat block_format) {
     using namespace dds;
