@@ -4,6 +4,9 @@
 // tree with the model roots. Built when the options are known and fixed for
 // the export, apart from the ambient light read before the first model and
 // the bone tree that numbers each model.
+#include <map>
+#include <string>
+
 #include "host/application.h"
 #include "host/math_color.h"
 #include "host/math_matrix.h"
@@ -26,6 +29,9 @@ struct ExportState {
     host::Color ambient;              ///< the scene's ambient light at time 0
     host::Color ambientScaled;        ///< ambient × ambientPercent / 100
     scene::BoneTree boneTree;
+    /// The resource directory of every model begun so far, with its root:
+    /// two models never write the same files.
+    std::map<std::string, host::Node*> modelDirectories;
 };
 
 }  // namespace export_driver

@@ -100,6 +100,17 @@ StepResult ModelDirectory(const ExportState& state, host::Node& root, std::strin
     return StepResult::Done();
 }
 
+// A model's files are named by its directory: a second model in the same
+// directory would overwrite the first one's, so it is refused.
+StepResult ClaimDirectory(ExportState& state, host::Node& root, const std::string& model_path,
+                          const std::string& resource_dir) {
+    auto [it, added] = state.modelDirectories.try_emplace(resource_dir, &root);
+    if (added) return StepResult::Done();
+    state.report.Error(format(Message(export_messages::kSameModelFiles)) % model_path % root.GetName() %
+                       it->second->GetName());
+    return StepResult::Skipped("another model of the export writes the same files");
+}
+
 // The bones, the materials, the entity's animation block and the sections
 // after the skeleton; the writers are open.
 StepResult WriteModelBody(ExportState& state, DirectoryFiles& directories, ModelState& model, ModelScope& scope) {
@@ -198,6 +209,7 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
     if (StepResult r = ModelDirectory(state, root, model_path); !r.IsDone()) return r;
     model.resourceDir = scene::JoinPath(options.gameResourcePath, model_path);
     xIo::NormalizePath(model.resourceDir);
+    if (StepResult r = ClaimDirectory(state, root, model_path, model.resourceDir); !r.IsDone()) return r;
     folders.Make(model.resourceDir);
     model.modelBase = scene::ModelBase(model.resourceDir);
 

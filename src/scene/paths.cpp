@@ -20,7 +20,9 @@ std::string NamePart(const std::string& path) {
 std::string ModelBase(const std::string& resource_dir) { return JoinPath(resource_dir, NamePart(resource_dir)); }
 
 bool IsSafeModelPath(const std::string& model) {
-    if (model.empty()) return true;
+    // The files are named by the last component: without a name they would
+    // be the hidden files ".mdl" and ".def".
+    if (NamePart(model).empty()) return false;
     if (model[0] == '/' || model[0] == '\\') return false;
     if (model.size() > 1 && model[1] == ':') return false;
     size_t start = 0;

@@ -17,8 +17,9 @@ std::string NamePart(const std::string& path);
 /// "d:/thegame/units/tank/tank".
 std::string ModelBase(const std::string& resource_dir);
 
-/// True when a cleaned Model value stays inside the game resource path: not
-/// absolute (leading slash or drive letter) and without a ".." component.
+/// True when a cleaned Model value stays inside the game resource path and
+/// names its files: not absolute (leading slash or drive letter), without a
+/// ".." component, and with a name part (not empty, ".", or ending in '/').
 bool IsSafeModelPath(const std::string& model);
 
 }  // namespace scene

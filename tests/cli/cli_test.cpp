@@ -148,6 +148,19 @@ TEST(Qelexport, GamePathIsServedFromOutUnlessMapped) {
     EXPECT_TRUE(qeltest::Exists(ws / "game/data/units/tank/tank.def"));
 }
 
+TEST(Qelexport, AGamePathCannotClimbOutOfItsMappedFolder) {
+    for (const char* game_path : {"d:/thegame/../../../escape/", "d:/thegame/../other/", "d:/../thegame/"}) {
+        Workspace ws;
+        ws.Scene("tank.qscene.json", kTank);
+        Outcome o = ws.Run({"tank.qscene.json", "--map", "d:/thegame/=game/data", "--game-path", game_path});
+        EXPECT_EQ(o.exitCode, 1) << game_path << "\n" << o.err;
+        EXPECT_NE(o.err.find("has no local folder in the path map"), std::string::npos) << o.err;
+        for (const std::string& file : ws.Files())  // the scene and the configuration, nothing exported
+            EXPECT_TRUE(file == "tank.qscene.json" || file.rfind("xdg/", 0) == 0) << game_path << ": " << file;
+        EXPECT_FALSE(fs::exists(fs::path(ws / "..") / "escape")) << game_path;
+    }
+}
+
 TEST(Qelexport, MessageBoxesGoToStandardErrorInUtf8) {
     Workspace ws;
     ws.Scene("stray.qscene.json", R"("nodes": [

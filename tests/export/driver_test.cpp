@@ -365,6 +365,9 @@ TEST(ExportDriver, ModelPathThatLeavesTheGamePathIsRefused) {
         {"/escape", "/escape"},
         {"c:/escape", "c:/escape"},
         {"..", ".."},
+        {"", ""},
+        {".", "."},
+        {"units/", "units/"},
     };
     for (const Case& c : cases) {
         std::string props = c.value;
@@ -384,6 +387,19 @@ TEST(ExportDriver, ModelPathThatLeavesTheGamePathIsRefused) {
             << c.value;
         EXPECT_FALSE(fs::exists(d.dir() / "escape")) << c.value;
     }
+}
+
+TEST(ExportDriver, TwoModelsThatWouldWriteTheSameFilesAreRefused) {
+    // Models are exported in reverse order: Second first. Cleaned names make
+    // different Model values meet: every byte from 0x80 becomes '_'.
+    Driver d(R"("nodes": [{"name": "Танк", "props": "Model=units/Танк\r\n"},
+                          {"name": "Second", "props": "Model=UNITS/Бак_\r\n"},
+                          {"name": "Other", "props": "Model=units/other\r\n"}])");
+    d.RunNoPrompts();
+    EXPECT_EQ(d.Exported(), (Strings{"Other", "Second"}));
+    EXPECT_EQ(Boxes(d.scene()), Strings{"E|Ошибка|Модель 'units/____' в кости 'Танк' записывается в те же файлы, что и "
+                                        "модель в кости 'Second'. Модель пропущена."});
+    EXPECT_NE(qeltest::ReadFile(d.Game("units/____/____.mdl")).find("\"second\""), std::string::npos);
 }
 
 TEST(ExportDriver, ToolCheckRunsWhenTheDialogStarts) {

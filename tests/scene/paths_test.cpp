@@ -25,7 +25,8 @@ TEST(Paths, ModelBaseRepeatsTheNamePart) {
 
 TEST(Paths, ModelValuesThatLeaveTheResourceTreeAreRefused) {
     for (const char* ok : {"units/tank", "a..b/c", "units/...", "x"}) EXPECT_TRUE(IsSafeModelPath(ok)) << ok;
-    for (const char* bad : {"../x", "units/../../x", "..", "/abs", "\\abs", "c:/x", "c:x", "a\\..\\b"})
+    for (const char* bad : {"../x", "units/../../x", "..", "/abs", "\\abs", "c:/x", "c:x", "a\\..\\b", "", ".", "units/",
+                            "units/."})
         EXPECT_FALSE(IsSafeModelPath(bad)) << bad;
 }
 
