@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 #include "base/format.h"
@@ -38,14 +39,24 @@ std::vector<host::Node*> SortedByName(std::vector<host::Node*> nodes) {
     return nodes;
 }
 
+// A coordinate truncated toward zero; one beyond the range of the written
+// integer is held at its end (and NaN is 0), rather than left undefined.
+int32_t TruncatedCoordinate(float value) {
+    if (std::isnan(value)) return 0;
+    double truncated = std::trunc(static_cast<double>(value));
+    if (truncated >= 2147483647.0) return INT32_MAX;
+    if (truncated <= -2147483648.0) return INT32_MIN;
+    return static_cast<int32_t>(truncated);
+}
+
 void WriteSupportPoints(const model::SupportPoints& support_points, xIo::xSdl::eWriter& w) {
     if (support_points.empty()) return;
     w << begin << Ident{"SupportPoints"} << newline;
     for (const auto& [node, points] : support_points) {
         w << begin << Ident{"bone"} << scene::CleanNodeName(*node, true) << newline;
         for (const host::Point3& p : points)
-            w << begin << Ident{"point"} << static_cast<int32_t>(std::trunc(p.x)) << static_cast<int32_t>(std::trunc(p.y))
-              << static_cast<int32_t>(std::trunc(p.z)) << endl;
+            w << begin << Ident{"point"} << TruncatedCoordinate(p.x) << TruncatedCoordinate(p.y)
+              << TruncatedCoordinate(p.z) << endl;
         w << endl;
     }
     w << endl;

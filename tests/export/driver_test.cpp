@@ -402,6 +402,16 @@ TEST(ExportDriver, TwoModelsThatWouldWriteTheSameFilesAreRefused) {
     EXPECT_NE(qeltest::ReadFile(d.Game("units/____/____.mdl")).find("\"second\""), std::string::npos);
 }
 
+TEST(ExportDriver, SupportPointsAreTruncatedAndHeldInsideTheIntegerRange) {
+    Driver d(R"("nodes": [{"name": "R", "props": "Model=units/r\r\n", "children": [
+        {"name": "near", "props": "SupportPoint\r\n", "transform": {"pos": [1.9, -1.9, 0.5]}},
+        {"name": "far", "props": "SupportPoint\r\n", "transform": {"pos": [1e10, -1e10, 3e20]}}]}])");
+    d.RunNoPrompts();
+    std::string mdl = qeltest::ReadFile(d.Game("units/r/r.mdl"));
+    EXPECT_NE(mdl.find("{point 1 -1 0}"), std::string::npos) << mdl;
+    EXPECT_NE(mdl.find("{point 2147483647 -2147483648 2147483647}"), std::string::npos) << mdl;
+}
+
 TEST(ExportDriver, ToolCheckRunsWhenTheDialogStarts) {
     const char* kExporter = "QelExport2010_Tavrin.dle";
     const char* kMaterial = "CorvaneMtl2010_Tavrin.dlt";
