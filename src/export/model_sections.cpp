@@ -11,6 +11,7 @@
 #include "scene/node_name.h"
 #include "scene/node_params.h"
 #include "volumes/preview_writer.h"
+#include "volumes/volume_tags.h"
 #include "volumes/volume_writer.h"
 #include "volumes/zone_writer.h"
 
@@ -63,7 +64,7 @@ void WriteZones(const volumes::VolumeSettings& settings, const scene::ModelRoot&
         }
         w << begin << Ident{kind} << scene::CleanNodeName(*node, false) << newline;
         volumes::WriteZoneShape(settings, *node, w);
-        volumes::WriteVolumeTags(*node, false, w);
+        volumes::WriteVolumeTags(settings.report, *node, false, w);
         w << endl;
     }
     w << endl;
