@@ -98,7 +98,12 @@ void WriteModelSections(const ExportState& state, ModelState& model) {
     WriteZones(settings, lists, model.modelWriter);
     if (!lists.bodies.empty()) state.report.Warning(Message(export_messages::kBodiesObsolete));
     WriteVolumes(settings, lists, model.modelWriter, model.entityWriter);
-    if (!lists.previews.empty()) volumes::WritePreview(settings, lists.previews, state.ambient, model.modelWriter);
+    // The preview's ambient block gets the scene's ambient scaled by the
+    // ambientPercent option: that share exists for this block alone, nothing
+    // else of the export reads it. The black test then judges the colour that
+    // is written, so a share of 0 writes no ambient block.
+    if (!lists.previews.empty())
+        volumes::WritePreview(settings, lists.previews, state.ambientScaled, model.modelWriter);
 }
 
 }  // namespace export_driver
