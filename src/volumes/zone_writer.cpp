@@ -37,8 +37,9 @@ struct ZoneFrame {
     }
 };
 
+// Adding 0 turns the -0 that the axis fix's mirror makes of a 0 into 0.
 void WritePair(xIo::xSdl::eWriter& w, const char* name, const host::Point2& p) {
-    w << begin << Ident{name} << p.x << p.y << endl;
+    w << begin << Ident{name} << p.x + 0.0f << p.y + 0.0f << endl;
 }
 
 void WriteObb2(xIo::xSdl::eWriter& w, const Rectangle2& rect) {
