@@ -4,6 +4,7 @@
 
 #include "qelinspect/bmp_command.h"
 #include "qelinspect/dds_command.h"
+#include "qelinspect/evlm_command.h"
 #include "qelinspect/sdl_command.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     qelinspect::AddSdlCommand(app, exit_code);
     qelinspect::AddDdsCommand(app, exit_code);
     qelinspect::AddBmpCommand(app, exit_code);
+    qelinspect::AddEvlmCommand(app, exit_code);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

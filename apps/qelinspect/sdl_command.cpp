@@ -15,7 +15,7 @@
 #include "io/repository.h"
 #include "io/sdl_escape.h"
 #include "io/sdl_reader.h"
-#include "io/stream_file.h"
+#include "qelinspect/input_file.h"
 
 namespace qelinspect {
 
@@ -55,14 +55,6 @@ std::string ResourceName(const std::string& file, const std::vector<Mount>& moun
         return point + real_file.substr(directory.size());
     }
     return {};
-}
-
-std::string ReadDiskFile(const std::string& path) {
-    xIo::eFileStream stream;
-    if (!stream.Open(path, xIo::kModeRead, 0)) xDebug::Error("qelinspect", __LINE__, format("%1% - open error!") % path);
-    std::string text(static_cast<size_t>(stream.Size()), '\0');
-    if (!text.empty()) stream.Read(text.data(), stream.Size());
-    return text;
 }
 
 // The number a float token was written as; the text keeps what a float

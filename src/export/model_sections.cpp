@@ -12,6 +12,7 @@
 #include "scene/node_name.h"
 #include "scene/node_params.h"
 #include "volumes/preview_writer.h"
+#include "volumes/volume_tags.h"
 #include "volumes/volume_writer.h"
 #include "volumes/zone_writer.h"
 
@@ -74,7 +75,7 @@ void WriteZones(const volumes::VolumeSettings& settings, const scene::ModelRoot&
         }
         w << begin << Ident{kind} << scene::CleanNodeName(*node, false) << newline;
         volumes::WriteZoneShape(settings, *node, w);
-        volumes::WriteVolumeTags(*node, false, w);
+        volumes::WriteVolumeTags(settings.report, *node, false, w);
         w << endl;
     }
     w << endl;
@@ -108,7 +109,12 @@ void WriteModelSections(const ExportState& state, ModelState& model) {
     WriteZones(settings, lists, model.modelWriter);
     if (!lists.bodies.empty()) state.report.Warning(Message(export_messages::kBodiesObsolete));
     WriteVolumes(settings, lists, model.modelWriter, model.entityWriter);
-    if (!lists.previews.empty()) volumes::WritePreview(settings, lists.previews, state.ambient, model.modelWriter);
+    // The preview's ambient block gets the scene's ambient scaled by the
+    // ambientPercent option: that share exists for this block alone, nothing
+    // else of the export reads it. The black test then judges the colour that
+    // is written, so a share of 0 writes no ambient block.
+    if (!lists.previews.empty())
+        volumes::WritePreview(settings, lists.previews, state.ambientScaled, model.modelWriter);
 }
 
 }  // namespace export_driver

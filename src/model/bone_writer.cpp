@@ -39,15 +39,6 @@ struct BonePlan {
     host::Matrix3 placement;       // the transform written for the bone
 };
 
-bool IsOrthonormal(const host::Matrix3& m) {
-    for (int i = 0; i < 3; ++i)
-        if (std::fabs(m.GetRow(i).Length() - 1.0f) > kOrthoTolerance) return false;
-    for (int i = 0; i < 3; ++i)
-        for (int j = i + 1; j < 3; ++j)
-            if (std::fabs(host::DotProd(m.GetRow(i), m.GetRow(j))) > kOrthoTolerance) return false;
-    return true;
-}
-
 // Pre-order walk in child order that skips group members and their subtrees.
 template <class F>
 void WalkOutsideGroups(host::Node& node, F&& visit) {
@@ -130,7 +121,7 @@ host::Matrix3 Placement(BoneWalk& walk, host::Node& node, uint32_t flags) {
     host::Node* parent = scene::NearestNonGroupMember(&node, false);
     host::Matrix3 parent_tm = parent ? host::NoScale(parent->GetNodeTM(s.staticTime)) : host::Matrix3();
     host::Matrix3 local = host::NoScale(node.GetNodeTM(s.staticTime)) * host::Inverse(parent_tm);
-    if (!IsOrthonormal(local))
+    if (!IsOrthonormal(local, kOrthoTolerance))
         s.report.ErrorUnowned(format(Message(msg::kNotOrthogonal)) % scene::CleanNodeName(node, true));
     if (!(flags & kModelRoot)) return local;
     host::Matrix3 scale;

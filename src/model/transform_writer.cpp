@@ -22,9 +22,22 @@ float RoundTo4Decimals(float value) {
     return static_cast<float>(std::round(static_cast<double>(value) * 10000.0) / 10000.0) + 0.0f;
 }
 
+void WriteRoundedTriple(xIo::xSdl::eWriter& writer, const host::Point3& p) {
+    writer << RoundTo4Decimals(p.x) << Ident{"\t"} << RoundTo4Decimals(p.y) << Ident{"\t"} << RoundTo4Decimals(p.z);
+}
+
 void WriteTriple(xIo::xSdl::eWriter& writer, const host::Point3& p) {
-    writer << RoundTo4Decimals(p.x) << Ident{"\t"} << RoundTo4Decimals(p.y) << Ident{"\t"} << RoundTo4Decimals(p.z)
-           << xIo::xSdl::newline;
+    WriteRoundedTriple(writer, p);
+    writer << xIo::xSdl::newline;
+}
+
+bool IsOrthonormal(const host::Matrix3& m, float tolerance) {
+    for (int i = 0; i < 3; ++i)
+        if (std::fabs(m.GetRow(i).Length() - 1.0f) > tolerance) return false;
+    for (int i = 0; i < 3; ++i)
+        for (int j = i + 1; j < 3; ++j)
+            if (std::fabs(host::DotProd(m.GetRow(i), m.GetRow(j))) > tolerance) return false;
+    return true;
 }
 
 void WriteTransform(xIo::xSdl::eWriter& writer, const host::Matrix3& m, float master_scale) {

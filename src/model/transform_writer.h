@@ -14,7 +14,14 @@ void WriteTransform(xIo::xSdl::eWriter& writer, const host::Matrix3& m, float ma
 /// value rounded to 4 decimals, half away from zero.
 float RoundTo4Decimals(float value);
 
-/// Writes three numbers separated by a TAB identifier, then a newline.
+/// Writes three numbers rounded to 4 decimals, separated by a TAB identifier.
+void WriteRoundedTriple(xIo::xSdl::eWriter& writer, const host::Point3& p);
+
+/// Writes WriteRoundedTriple's three numbers, then a newline.
 void WriteTriple(xIo::xSdl::eWriter& writer, const host::Point3& p);
+
+/// True when rows 0 to 2 of m have unit length and are pairwise
+/// perpendicular, each within tolerance: no scale, no shear (a mirror passes).
+bool IsOrthonormal(const host::Matrix3& m, float tolerance);
 
 }  // namespace model

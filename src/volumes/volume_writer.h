@@ -7,11 +7,12 @@
 
 namespace volumes {
 
-/// Writes one volume into both writers, whose "volumes" blocks are open.
+/// Writes one volume into both writers, whose "volumes" blocks are open:
+/// the entity file gets its tags, the model description its shape, bone
+/// and placement. A node that cannot become a triangle mesh is reported and
+/// gets empty blocks; a concave polyhedron, a scaled or sheared placement
+/// and a mirrored node are reported and written.
 void WriteVolume(const VolumeSettings& settings, host::Node& node, xIo::xSdl::eWriter& model_writer,
                  xIo::xSdl::eWriter& entity_writer);
-
-/// Writes the tag blocks of a volume (for_volume) or of a zone into target.
-void WriteVolumeTags(host::Node& node, bool for_volume, xIo::xSdl::eWriter& target);
 
 }  // namespace volumes

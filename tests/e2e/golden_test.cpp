@@ -1,6 +1,8 @@
 // Whole exports of the scene files under tests/scenes, compared with the
 // expected trees under tests/golden: every file byte for byte (the date line
-// of a model description aside) and the messages shown, in order.
+// of a model description aside) and the messages shown, in order. The EVLM
+// images of a model description are compared through the inspector's text
+// too, as a listing beside it ("<name>.mdl.evlm.txt").
 // QEL_UPDATE_GOLDENS=1 writes the trees instead (scripts/update-goldens.sh).
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include "base/debug.h"
 #include "export/export_plugin.h"
 #include "io/sdl_reader.h"
+#include "qelinspect/evlm_command.h"
 #include "sim/scene_loader.h"
 #include "support/sim_helpers.h"
 #include "support/temp_dir.h"
@@ -55,6 +58,19 @@ std::map<std::string, std::string> Tree(const fs::path& root) {
     return files;
 }
 
+// The tree of an export with the inspector's listing of the polyhedra of
+// each model description that has any.
+std::map<std::string, std::string> ExportTree(const fs::path& root) {
+    std::map<std::string, std::string> files = Tree(root);
+    for (const auto& [file, content] : Tree(root)) {
+        if (fs::path(file).extension() != ".mdl" || content.find("{polyhedron ") == std::string::npos) continue;
+        std::ostringstream out, err;
+        int code = qelinspect::RunEvlm({(root / file).string(), false}, out, err);
+        files[file + ".evlm.txt"] = code == 0 ? out.str() : "exit " + std::to_string(code) + ": " + err.str();
+    }
+    return files;
+}
+
 // Exports a scene with the defaults of an export without prompts into out;
 // returns the messages, one per line.
 std::string Export(const fs::path& scene_file, const fs::path& out) {
@@ -83,7 +99,7 @@ TEST_P(GoldenExport, MatchesTheExpectedTree) {
         fs::remove_all(golden);
         fs::create_directories(golden);
         // Stored with the date line blanked, so regenerating changes only what changed.
-        for (const auto& [file, content] : Tree(out / "thegame")) {
+        for (const auto& [file, content] : ExportTree(out / "thegame")) {
             fs::path target = golden / "thegame" / file;
             fs::create_directories(target.parent_path());
             std::ofstream(target, std::ios::binary) << content;
@@ -92,7 +108,7 @@ TEST_P(GoldenExport, MatchesTheExpectedTree) {
         return;
     }
     EXPECT_EQ(messages, Read(golden / "messages.txt"));
-    std::map<std::string, std::string> actual = Tree(out / "thegame");
+    std::map<std::string, std::string> actual = ExportTree(out / "thegame");
     std::map<std::string, std::string> expected = Tree(golden / "thegame");
     std::vector<std::string> actual_names, expected_names;
     for (const auto& [file, _] : actual) actual_names.push_back(file);
