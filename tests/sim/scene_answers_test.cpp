@@ -45,6 +45,18 @@ TEST(SceneAnswersTest, KeysInterpolatePositionLinearlyRotationSphericallyAndHold
     }
 }
 
+// Keys at the ends of the tick range: the span between them does not fit in
+// 32 bits, and the halfway point still lies halfway.
+TEST(SceneAnswersTest, KeysSpanningTheWholeTickRangeInterpolate) {
+    auto scene = sim::SceneFromJson(R"("time": {"ticksPerFrame": 1920}, "nodes": [
+        {"name": "a", "keys": {"-1000000": {"pos": [-10, 0, 0]}, "1000000": {"pos": [10, 0, 0]}},
+         "visibility": {"-1000000": 0, "1000000": 1}}])");  // ±1,920,000,000 ticks
+    host::Node* node = Child(*scene, 0);
+    EXPECT_TRUE(node->GetNodeTM(0).GetTrans().Equals({0, 0, 0}, 1e-4f));
+    EXPECT_TRUE(node->GetNodeTM(960000000).GetTrans().Equals({5, 0, 0}, 1e-4f));
+    EXPECT_FLOAT_EQ(node->GetVisibility(0), 0.5f);
+}
+
 TEST(SceneAnswersTest, VisibilityInterpolatesLinearly) {
     auto scene = sim::SceneFromJson(R"("nodes": [{"name": "a", "visibility": {"0": 1, "10": 0}}, {"name": "b", "visibility": 0.25}])");
     EXPECT_FLOAT_EQ(Child(*scene, 0)->GetVisibility(5 * 160), 0.5f);
