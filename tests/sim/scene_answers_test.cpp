@@ -208,6 +208,44 @@ TEST(SceneAnswersTest, CamerasAndLightsFaceTheirTargets) {
     EXPECT_TRUE(rolled.GetRow(0).Equals({0, 0, 1}, 1e-6f));
 }
 
+// A look-at whose target moves with the looking node could never be placed:
+// the scene is refused, naming both nodes. A node looking at its own parent,
+// or at a node whose parent looks elsewhere, is no cycle.
+TEST(SceneAnswersTest, LookAtCyclesAreRefused) {
+    struct Case {
+        const char* nodes;
+        const char* error;  // "" when the scene loads
+    } cases[] = {
+        {R"({"name": "cam", "object": {"type": "camera", "target": "aim"}, "children": [{"name": "aim"}]})",
+         R"("cam" cannot look at "aim": its placement depends on "cam")"},
+        {R"({"name": "a", "object": {"type": "camera", "target": "b"}},
+            {"name": "b", "object": {"type": "light", "kind": "spot", "target": "a"}})",
+         R"("b" cannot look at "a": its placement depends on "b")"},
+        {R"({"name": "a", "object": {"type": "camera", "target": "c"}},
+            {"name": "b", "object": {"type": "camera", "target": "a"}},
+            {"name": "c", "object": {"type": "camera", "target": "b"}})",
+         R"("c" cannot look at "b")"},
+        {R"({"name": "Лампа", "object": {"type": "light", "kind": "spot", "target": "x"},
+             "children": [{"name": "p", "children": [{"name": "x"}]}]})",
+         R"("Лампа" cannot look at "x")"},
+        {R"({"name": "p", "children": [{"name": "cam", "object": {"type": "camera", "target": "p"}}]})", ""},
+        {R"({"name": "a", "object": {"type": "camera", "target": "t"}},
+            {"name": "b", "object": {"type": "camera", "target": "c"}, "children": [{"name": "t"}]},
+            {"name": "c", "children": [{"name": "d", "object": {"type": "camera", "target": "b"}}]})", ""},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        try {
+            auto scene = sim::SceneFromJson(std::string(R"("nodes": [)") + c.nodes + "]");
+            Child(*scene, 0)->GetNodeTM(0);
+        } catch (const sim::LoadError& e) {
+            error = e.Reason();
+        }
+        if (*c.error == 0) EXPECT_EQ(error, "") << c.nodes;
+        else EXPECT_NE(error.find(c.error), std::string::npos) << c.nodes << "\n" << error;
+    }
+}
+
 TEST(SceneAnswersTest, ShapesBecomePolylines) {
     auto scene = sim::SceneFromJson(R"("nodes": [
         {"name": "r", "object": {"type": "rectangle", "length": 2, "width": 4}},
