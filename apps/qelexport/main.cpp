@@ -169,6 +169,8 @@ int Run(const CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A crash is reported as the plug-in inside the host would report it.
+    xDebug::eCrashReport crash_report;
     CommandLine cl;
     int rc = ParseCommandLine(argc, argv, cl);
     if (rc >= 0) return rc;
