@@ -28,7 +28,9 @@ int DiskFullError() { return ENOSPC; }
 int Open(const std::string& path, OpenMode mode, Handle& handle) {
     int flags = O_CLOEXEC;
     switch (mode) {
-        case OpenMode::kRead: flags |= O_RDONLY; break;
+        // A pipe opened for reading would wait for a writer; without one it
+        // reads as empty. Regular files ignore the flag.
+        case OpenMode::kRead: flags |= O_RDONLY | O_NONBLOCK; break;
         case OpenMode::kReadWrite: flags |= O_RDWR | O_CREAT; break;
         case OpenMode::kReadWriteTruncate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
     }
