@@ -11,5 +11,7 @@ inline constexpr const char* kOutsideGroup = "Не относящаяся к г�
 inline constexpr const char* kVoxelsUnsupported = "'%s': Экспорт воксельных мэшей больше не поддерживается.";
 inline constexpr const char* kUnsafeValue =
     "Значение '%s' параметра '%s' в кости '%s' содержит недопустимые символы ({, }, \", ( или )) и не записано.";
+inline constexpr const char* kNotFiniteIkValue =
+    "Значение '%s' параметра '%s' в кости '%s' не является конечным числом и записано как 0.";
 
 }  // namespace model::msg
