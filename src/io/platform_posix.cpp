@@ -18,6 +18,17 @@ int LastError() { return errno != 0 ? errno : EIO; }
 
 int Fd(Handle handle) { return static_cast<int>(handle); }
 
+// One read or write, repeated when a signal interrupts it before any byte moved.
+template <class Call>
+int Transfer(Call call, size_t& done) {
+    ssize_t n;
+    do n = call();
+    while (n < 0 && errno == EINTR);
+    if (n < 0) return LastError();
+    done = static_cast<size_t>(n);
+    return 0;
+}
+
 }  // namespace
 
 std::string ErrorText(int error) { return std::strerror(error); }
@@ -57,23 +68,11 @@ int CreateNew(const std::string& path, Handle& handle) {
 int Close(Handle handle) { return close(Fd(handle)) == 0 ? 0 : LastError(); }
 
 int ReadAt(Handle handle, void* data, size_t count, int64_t offset, size_t& done) {
-    for (;;) {
-        ssize_t n = pread(Fd(handle), data, count, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return LastError();
-        done = static_cast<size_t>(n);
-        return 0;
-    }
+    return Transfer([&] { return pread(Fd(handle), data, count, static_cast<off_t>(offset)); }, done);
 }
 
 int WriteAt(Handle handle, const void* data, size_t count, int64_t offset, size_t& done) {
-    for (;;) {
-        ssize_t n = pwrite(Fd(handle), data, count, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return LastError();
-        done = static_cast<size_t>(n);
-        return 0;
-    }
+    return Transfer([&] { return pwrite(Fd(handle), data, count, static_cast<off_t>(offset)); }, done);
 }
 
 int GetSize(Handle handle, int64_t& size) {

@@ -26,6 +26,14 @@ const char* kTank = R"("nodes": [{"name": "Tank", "props": "Model=units/tank\r\n
 
 bool Holds(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
 
+// A silent export of the tank scene in a fresh workspace, with more flags.
+Outcome ExportTank(Workspace& ws, const Strings& flags) {
+    ws.Scene("tank.qscene.json", kTank);
+    Strings args{"tank.qscene.json", "--no-prompts", "--config", "cfg.bin"};
+    args.insert(args.end(), flags.begin(), flags.end());
+    return ws.Run(args);
+}
+
 TEST(QelexportFiles, ReportOrLogThatCannotBeWrittenFailsTheRun) {
     struct Case {
         Strings args;
@@ -39,17 +47,13 @@ TEST(QelexportFiles, ReportOrLogThatCannotBeWrittenFailsTheRun) {
     };
     for (const Case& c : cases) {
         Workspace ws;
-        ws.Scene("tank.qscene.json", kTank);
-        Strings args{"tank.qscene.json", "--no-prompts", "--config", "cfg.bin"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        Outcome o = ws.Run(args);
+        Outcome o = ExportTank(ws, c.args);
         EXPECT_EQ(o.exitCode, 2) << c.err;
         EXPECT_EQ(o.err, c.err);
     }
     // A log that can be written says which export it belongs to.
     Workspace ws;
-    ws.Scene("tank.qscene.json", kTank);
-    Outcome o = ws.Run({"tank.qscene.json", "--no-prompts", "--config", "cfg.bin", "--log", "run.log"});
+    Outcome o = ExportTank(ws, {"--log", "run.log"});
     EXPECT_EQ(o.exitCode, 0) << o.err;
     EXPECT_EQ(ReadFile(ws / "run.log"), "[INFO] qelexport: export of tank.qscene.json\n");
 }
@@ -70,10 +74,7 @@ TEST(QelexportFiles, NoPromptsNamesEveryIgnoredFlag) {
     };
     for (const Case& c : cases) {
         Workspace ws;
-        ws.Scene("tank.qscene.json", kTank);
-        Strings args{"tank.qscene.json", "--no-prompts", "--config", "cfg.bin"};
-        args.insert(args.end(), c.flags.begin(), c.flags.end());
-        Outcome o = ws.Run(args);
+        Outcome o = ExportTank(ws, c.flags);
         EXPECT_EQ(o.exitCode, 0) << o.err;
         std::string expected = *c.named ? std::string("qelexport: with --no-prompts the option flags are ignored (") +
                                               c.named + "); every option takes its default\n"
