@@ -17,3 +17,5 @@ for target in sdl_reader:sdl zip_entry:zip dds_reader:dds bmp_reader:bmp evlm_re
   "build/fuzz/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$work/$name-" "$work/$name" "$seeds"
 done
+# A crash in a fuzz target must reach the fuzzer, which keeps its input.
+fuzz/check_crash_reaches_fuzzer.sh build/fuzz

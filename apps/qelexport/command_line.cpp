@@ -27,10 +27,27 @@ std::string MaterialPluginHelp() {
            "must load. Without the library, a scene with a CorvaneMtl material cannot be loaded.";
 }
 
-// A flag pair --name / --no-name into an optional bool.
-void AddSwitch(CLI::App& app, const std::string& name, std::optional<bool>& target, const std::string& help) {
-    app.add_flag_callback("--" + name, [&target] { target = true; }, help);
-    app.add_flag_callback("--no-" + name, [&target] { target = false; }, "turn off: " + help);
+// The dialog's check boxes, each a flag pair --name / --no-name.
+struct Switch {
+    const char* name;
+    std::optional<bool> CommandLine::*field;
+    const char* help;
+};
+constexpr Switch kSwitches[] = {
+    {"mesh", &CommandLine::mesh, "write meshes, model descriptions and materials"},
+    {"animation", &CommandLine::animation, "write animations"},
+    {"ik", &CommandLine::ik, "write IK joints"},
+    {"geometry", &CommandLine::geometry, "export geometry objects"},
+    {"lights-cameras", &CommandLine::lightsCameras, "export lights and cameras"},
+    {"reverse-animation", &CommandLine::reverseAnimation, "reverse the animations"},
+    {"selected-only", &CommandLine::selectedOnly, "animate only selected objects"},
+    {"current-range-only", &CommandLine::currentRangeOnly, "only animations inside the scene's frame range"},
+};
+
+void AddSwitch(CLI::App& app, const Switch& s, CommandLine& out) {
+    std::optional<bool>& target = out.*s.field;
+    app.add_flag_callback(std::string("--") + s.name, [&target] { target = true; }, s.help);
+    app.add_flag_callback(std::string("--no-") + s.name, [&target] { target = false; }, std::string("turn off: ") + s.help);
 }
 
 }  // namespace
@@ -55,14 +72,7 @@ int ParseCommandLine(int argc, char** argv, CommandLine& out) {
     auto* game_opt = app.add_option("--game-path", game, "game resource path (a host path)");
     auto* source_opt = app.add_option("--common-texture-source", source, "source folder of the common textures");
     auto* in_game_opt = app.add_option("--common-texture-game-path", in_game, "folder of the common textures in the game");
-    AddSwitch(app, "mesh", out.mesh, "write meshes, model descriptions and materials");
-    AddSwitch(app, "animation", out.animation, "write animations");
-    AddSwitch(app, "ik", out.ik, "write IK joints");
-    AddSwitch(app, "geometry", out.geometry, "export geometry objects");
-    AddSwitch(app, "lights-cameras", out.lightsCameras, "export lights and cameras");
-    AddSwitch(app, "reverse-animation", out.reverseAnimation, "reverse the animations");
-    AddSwitch(app, "selected-only", out.selectedOnly, "animate only selected objects");
-    AddSwitch(app, "current-range-only", out.currentRangeOnly, "only animations inside the scene's frame range");
+    for (const Switch& s : kSwitches) AddSwitch(app, s, out);
     int frame = 0;
     auto* frame_opt = app.add_option("--static-frame", frame, "the frame static data is taken at");
 
@@ -84,4 +94,15 @@ int ParseCommandLine(int argc, char** argv, CommandLine& out) {
     if (*in_game_opt) out.commonTexturePathInGame = in_game;
     if (*frame_opt) out.staticFrame = frame;
     return -1;
+}
+
+std::vector<std::string> DialogFlagsGiven(const CommandLine& cl) {
+    std::vector<std::string> flags;
+    if (cl.gamePath) flags.push_back("--game-path");
+    if (cl.commonTextureSource) flags.push_back("--common-texture-source");
+    if (cl.commonTexturePathInGame) flags.push_back("--common-texture-game-path");
+    for (const Switch& s : kSwitches)
+        if (const std::optional<bool>& value = cl.*s.field) flags.push_back((*value ? "--" : "--no-") + std::string(s.name));
+    if (cl.staticFrame) flags.push_back("--static-frame");
+    return flags;
 }

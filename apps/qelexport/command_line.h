@@ -29,3 +29,7 @@ struct CommandLine {
 /// Parses the arguments. Returns -1 to go on, or the exit code to end with
 /// (0 after --help, 2 after a usage error, which is printed).
 int ParseCommandLine(int argc, char** argv, CommandLine& out);
+
+/// The flags given for the options dialog's fields, as they were spelled
+/// ("--no-ik"), in the order --help lists them.
+std::vector<std::string> DialogFlagsGiven(const CommandLine& cl);

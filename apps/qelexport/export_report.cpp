@@ -1,5 +1,8 @@
 #include "export_report.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -9,6 +12,8 @@
 #include "sha256.h"
 
 namespace {
+
+std::string SystemReason() { return errno != 0 ? std::strerror(errno) : "unknown error"; }
 
 const char* IconName(host::MessageBoxIcon icon) {
     switch (icon) {
@@ -22,7 +27,7 @@ const char* IconName(host::MessageBoxIcon icon) {
 
 }  // namespace
 
-bool WriteExportReport(const std::string& path, const std::vector<sim::MessageBoxRecord>& boxes,
+std::string WriteExportReport(const std::string& path, const std::vector<sim::MessageBoxRecord>& boxes,
                        const std::vector<WrittenFile>& files, const export_driver::ExportSummary& summary,
                        double elapsed_seconds) {
     nlohmann::ordered_json report;
@@ -54,7 +59,12 @@ bool WriteExportReport(const std::string& path, const std::vector<sim::MessageBo
     report["models"] = {{"exported", exported}, {"skipped", skipped}};
     report["cancelled"] = summary.cancelled || summary.dialogCancelled;
     report["elapsedSeconds"] = elapsed_seconds;
-    std::ofstream out(path, std::ios::binary);
-    out << report.dump(2) << "\n";
-    return static_cast<bool>(out);
+    std::string text = report.dump(2) + "\n";
+    errno = 0;
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) return SystemReason();
+    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
+    std::string reason = written ? std::string() : SystemReason();
+    if (std::fclose(out) != 0 && reason.empty()) reason = SystemReason();
+    return reason;
 }

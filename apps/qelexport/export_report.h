@@ -12,7 +12,8 @@ struct WrittenFile {
     std::string localPath;  ///< where it is on this machine
 };
 
-/// Writes the report to path; false when it cannot be written.
-bool WriteExportReport(const std::string& path, const std::vector<sim::MessageBoxRecord>& boxes,
+/// Writes the report to path; returns "" or the system's reason why it could
+/// not be written whole (a full disk shows only when the data is flushed).
+std::string WriteExportReport(const std::string& path, const std::vector<sim::MessageBoxRecord>& boxes,
                        const std::vector<WrittenFile>& files, const export_driver::ExportSummary& summary,
                        double elapsed_seconds);

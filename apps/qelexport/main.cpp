@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,14 @@ bool HostText(const std::string& utf8, const char* what, std::string& out) {
     std::fprintf(stderr, "qelexport: %s \"%s\" holds characters the host's code page 1251 cannot hold\n", what,
                  utf8.c_str());
     return false;
+}
+
+// True when the configuration path (a host path) is the scene file itself:
+// saving the options would replace the scene.
+bool NamesTheSceneFile(const std::string& config_path, const std::string& scene_path) {
+    std::string local;
+    std::error_code error;
+    return xIo::TryLocalPath(config_path, local) && std::filesystem::equivalent(local, scene_path, error);
 }
 
 struct DialogFields {
@@ -86,8 +95,13 @@ int FillDialog(const CommandLine& cl, const DialogFields& texts, options_dialog:
 int Run(const CommandLine& cl) {
     auto started = std::chrono::steady_clock::now();
     if (!cl.logPath.empty()) {
-        xLog::OpenFileSink(cl.logPath);
+        std::string reason;
+        if (!xLog::OpenFileSink(cl.logPath, &reason)) {
+            std::fprintf(stderr, "qelexport: cannot open the log %s: %s\n", cl.logPath.c_str(), reason.c_str());
+            return kExitCannotRun;
+        }
         xLog::OpenLog();
+        xLog::Information("qelexport: export of " + cl.scenePath);
     }
     DialogFields texts;
     if ((cl.gamePath && !HostText(*cl.gamePath, "--game-path", texts.gamePath)) ||
@@ -135,6 +149,11 @@ int Run(const CommandLine& cl) {
     if (!probe.gameResourcePath.empty() && !scene->Paths().Serves(probe.gameResourcePath))
         scene->Paths().Add(probe.gameResourcePath, "out/");
     scene->Paths().Install();
+    if (NamesTheSceneFile(config_path, cl.scenePath)) {
+        std::fprintf(stderr, "qelexport: --config names the scene file %s; the options would replace it\n",
+                     cl.scenePath.c_str());
+        return kExitCannotRun;
+    }
 
     console::ProgressBar bar;
     scene->SetBoxObserver(console::PrintBox);
@@ -144,6 +163,11 @@ int Run(const CommandLine& cl) {
     });
     console::InstallInterrupt();
 
+    // The core library's messages keep their fixed texts; say what the
+    // system answered, and where.
+    xIo::SetFileFailureHook([](const xIo::FileFailure& failure) {
+        std::fprintf(stderr, "qelexport: %s\n", failure.Describe().c_str());
+    });
     std::vector<WrittenFile> files;
     xIo::SetFileWrittenHook([&](const std::string& name) {
         for (const WrittenFile& f : files)
@@ -161,16 +185,27 @@ int Run(const CommandLine& cl) {
     if (!cl.toolsDir.empty()) exporter->SetToolsFolder(cl.toolsDir + "/");
     bool refused = false;
     exporter->SetDialogRunner([&](options_dialog::Model& d) { return FillDialog(cl, texts, d, refused); });
-    if (cl.noPrompts && (cl.gamePath || cl.mesh || cl.animation || cl.staticFrame))
-        std::fprintf(stderr, "qelexport: with --no-prompts the option flags are ignored; every option takes its default\n");
+    if (std::vector<std::string> ignored = DialogFlagsGiven(cl); cl.noPrompts && !ignored.empty()) {
+        std::string list;
+        for (const std::string& flag : ignored) list += (list.empty() ? "" : " ") + flag;
+        std::fprintf(stderr, "qelexport: with --no-prompts the option flags are ignored (%s); every option takes its default\n",
+                     list.c_str());
+    }
 
     exporter->DoExport(cl.scenePath, nullptr, scene.get(), cl.noPrompts, cl.exportSelected ? uint32_t{host::kExportSelected} : uint32_t{0});
     xIo::SetFileWrittenHook(nullptr);
+    xIo::SetFileFailureHook(nullptr);
 
     double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    if (!cl.reportPath.empty() &&
-        !WriteExportReport(cl.reportPath, scene->Record().boxes, files, exporter->LastSummary(), elapsed)) {
-        std::fprintf(stderr, "qelexport: cannot write the report %s\n", cl.reportPath.c_str());
+    if (!cl.reportPath.empty()) {
+        std::string reason = WriteExportReport(cl.reportPath, scene->Record().boxes, files, exporter->LastSummary(), elapsed);
+        if (!reason.empty()) {
+            std::fprintf(stderr, "qelexport: cannot write the report %s: %s\n", cl.reportPath.c_str(), reason.c_str());
+            return kExitCannotRun;
+        }
+    }
+    if (!cl.logPath.empty() && !xLog::FileSinkError().empty()) {
+        std::fprintf(stderr, "qelexport: cannot write the log %s: %s\n", cl.logPath.c_str(), xLog::FileSinkError().c_str());
         return kExitCannotRun;
     }
     sim::PathMap::Uninstall();
@@ -184,6 +219,8 @@ int Run(const CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A crash is reported as the plug-in inside the host would report it.
+    xDebug::eCrashReport crash_report;
     CommandLine cl;
     int rc = ParseCommandLine(argc, argv, cl);
     if (rc >= 0) return rc;

@@ -102,14 +102,12 @@ void AddToLine(TreeLine& line, const std::string& value) {
     line.text += value;
 }
 
-void Print(eReader& reader, bool json, std::string& text) {
-    nlohmann::json tokens = nlohmann::json::array();
+// The block tree into text; printed once the whole input was read.
+void PrintTree(eReader& reader, std::string& text) {
     std::vector<TreeLine> lines;
     std::vector<size_t> open;  // indices of the lines of the open blocks
     for (const eToken* token = &reader.Next(); token->type != kTokenEnd; token = &reader.Next()) {
-        if (json) {
-            tokens.push_back(JsonToken(*token));
-        } else if (token->type == kTokenBegin) {
+        if (token->type == kTokenBegin) {
             lines.push_back({open.size(), token->text.substr(1)});  // "{#tag" keeps "#tag"
             open.push_back(lines.size() - 1);
         } else if (token->type == kTokenBlockEnd) {
@@ -120,11 +118,26 @@ void Print(eReader& reader, bool json, std::string& text) {
             AddToLine(lines[open.back()], TreeValue(*token));
         }
     }
-    if (json) {
-        text = tokens.dump() + "\n";
-        return;
-    }
     for (const TreeLine& line : lines) text += std::string(line.depth * 2, ' ') + (line.text.empty() ? "{}" : line.text) + "\n";
+}
+
+// The tokens as one JSON array, written to out as they are read: only the
+// token at hand and a small output buffer are held, however large the input
+// (includes and defines can make it far larger than the file).
+void StreamJson(eReader& reader, std::ostream& out) {
+    constexpr size_t kFlushAt = 64 * 1024;
+    std::string buffer = "[";
+    bool first = true;
+    for (const eToken* token = &reader.Next(); token->type != kTokenEnd; token = &reader.Next()) {
+        if (!first) buffer += ',';
+        first = false;
+        buffer += JsonToken(*token).dump();
+        if (buffer.size() >= kFlushAt) {
+            out << buffer;
+            buffer.clear();
+        }
+    }
+    out << buffer << "]\n";
 }
 
 }  // namespace
@@ -146,7 +159,8 @@ int RunSdl(const SdlOptions& options, std::ostream& out, std::ostream& err) {
         std::string resource = ResourceName(options.file, mounts);
         if (!resource.empty()) reader.Open(resource);
         else reader.OpenText(options.file, ReadDiskFile(options.file));
-        Print(reader, options.json, text);
+        if (options.json) StreamJson(reader, out);
+        else PrintTree(reader, text);
     } catch (const xDebug::eEx_Custom& e) {
         err << e.Text();
         code = 1;

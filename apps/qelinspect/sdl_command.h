@@ -19,11 +19,13 @@ struct SdlOptions {
 /// Reads options.file (with includes, defines, mod blocks and arithmetic
 /// executed) and prints to out either the block tree, one block per line,
 /// indented by two spaces a level, or with json one JSON array of the
-/// tokens. Warnings go to err as they are raised. A file lying under a
-/// mounted directory is read by its resource name, so that its relative
-/// includes resolve. Returns 0; on malformed input prints the error report
-/// (message, source, line, trace) to err, prints nothing to out and returns 1;
-/// returns 2 for a bad --mount argument.
+/// tokens, written as they are read so that memory stays small. Warnings go
+/// to err as they are raised. A file lying under a mounted directory is read
+/// by its resource name, so that its relative includes resolve. Returns 0; on
+/// malformed input prints the error report (message, source, line, trace) to
+/// err and returns 1: the tree prints nothing to out, the JSON array is left
+/// unclosed after the tokens already written, so it never parses as a whole.
+/// Returns 2 for a bad --mount argument.
 int RunSdl(const SdlOptions& options, std::ostream& out, std::ostream& err);
 
 /// Adds the "sdl" subcommand to app; when it is chosen, its run stores the

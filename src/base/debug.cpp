@@ -3,6 +3,12 @@
 #include <cstdio>
 #include <vector>
 
+// Builds for the sanitizers and the fuzzer define this as 0 (see the base
+// library's CMakeLists.txt).
+#ifndef QEL_CRASH_REPORT
+#define QEL_CRASH_REPORT 1
+#endif
+
 #include "base/check_point.h"
 #include "base/format.h"
 #include "base/global_collector.h"
@@ -54,12 +60,6 @@ struct EarlyStorages {
         format("%d") % 0;
     }
 } early_storages;
-
-// The crash report is installed while the library is loaded.
-struct CrashFilter {
-    CrashFilter() { xPlatform::InstallCrashFilter(); }
-    ~CrashFilter() { xPlatform::RemoveCrashFilter(); }
-} crash_filter;
 
 const char* const kHandledHead = "============== Handled exception ===============\n";
 const char* const kSeparator = "------------------------------------------------\n";
@@ -129,6 +129,16 @@ void eErrorHandler::PrepareBox(xPlatform::MessageBoxParams& params) {
 }
 
 int eErrorHandler::Present(const xPlatform::MessageBoxParams& params) { return xPlatform::ShowMessageBox(params); }
+
+bool CrashReportBuilt() { return QEL_CRASH_REPORT != 0; }
+
+eCrashReport::eCrashReport() {
+    if (CrashReportBuilt()) xPlatform::InstallCrashFilter();
+}
+
+eCrashReport::~eCrashReport() {
+    if (CrashReportBuilt()) xPlatform::RemoveCrashFilter();
+}
 
 eErrorHandler& Handler() { return g_handler ? *g_handler : DefaultHandler(); }
 

@@ -101,6 +101,24 @@ const char* ExceptionCodeName(uint32_t code);
 /// ends the process with exit code 1.
 [[noreturn]] void ReportUnhandled(const std::string& name);
 
+/// Installs the crash report (the unhandled-exception filter) for its
+/// lifetime and puts the previous filter back after. Only the products that
+/// run in an artist's process own one: the plug-in while it is loaded, and
+/// the command-line exporter. Linking the core library installs nothing, so
+/// a crash in a test, a fuzz target or a tool reaches the sanitizers, the
+/// fuzzer and the debugger as it is.
+class eCrashReport {
+public:
+    eCrashReport();
+    ~eCrashReport();
+    eCrashReport(const eCrashReport&) = delete;
+    eCrashReport& operator=(const eCrashReport&) = delete;
+};
+/// False in the sanitizer and fuzz builds, where eCrashReport installs
+/// nothing: the report would hide the crash from the sanitizers and from the
+/// fuzzer, which keeps the crashing input.
+bool CrashReportBuilt();
+
 /// True once an error was thrown as eEx_Custom.
 bool ErrorWasThrown();
 

@@ -1,6 +1,8 @@
 #include "base/log.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <deque>
 #include <memory>
@@ -17,12 +19,15 @@ struct State {
     Sink sink;
     bool open = false;
     std::deque<std::string> queue;
+    std::string fileError;  ///< the first failure of the file sink
 };
 
 State& TheState() {
     static State state;
     return state;
 }
+
+std::string SystemReason() { return errno != 0 ? std::strerror(errno) : "unknown error"; }
 
 // Information lines raised while nobody ever opens the log would otherwise
 // pile up for the life of the process.
@@ -58,16 +63,27 @@ void Write(const std::string& text) {
 
 void SetSink(Sink sink) { TheState().sink = std::move(sink); }
 
-void OpenFileSink(const std::string& path) {
+bool OpenFileSink(const std::string& path, std::string* error) {
+    TheState().fileError.clear();
+    errno = 0;
     std::shared_ptr<FILE> file(std::fopen(path.c_str(), "ab"), [](FILE* f) {
         if (f) std::fclose(f);
     });
-    if (!file) return;
+    if (!file) {
+        if (error) *error = SystemReason();
+        return false;
+    }
     SetSink([file](const std::string& text) {
-        std::fwrite(text.data(), 1, text.size(), file.get());
-        std::fflush(file.get());
+        // Each line is flushed, so a full disk shows at the line it hits.
+        errno = 0;
+        if ((std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() || std::fflush(file.get()) != 0) &&
+            TheState().fileError.empty())
+            TheState().fileError = SystemReason();
     });
+    return true;
 }
+
+std::string FileSinkError() { return TheState().fileError; }
 
 void Information(const std::string& line) {
     State& s = TheState();

@@ -17,8 +17,12 @@ inline constexpr const char* kLogFileVariable = "QEL_CONSOLE_LOG";
 void Write(const std::string& text);
 /// Sets the sink; null drops every line.
 void SetSink(Sink sink);
-/// Appends every line to the file (the usual name is "console.log").
-void OpenFileSink(const std::string& path);
+/// Appends every line to the file (the usual name is "console.log"). False,
+/// with the system's reason in error, when the file cannot be opened.
+bool OpenFileSink(const std::string& path, std::string* error = nullptr);
+/// The system's reason for the first line the file sink could not write; ""
+/// while every line was written.
+std::string FileSinkError();
 
 /// Information lines: queued in order until the log is opened by the "app"
 /// module start, written at once after that.

@@ -1,13 +1,7 @@
 #include "io/file_system.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-
 #include "io/path_map.h"
+#include "io/platform_file.h"
 
 namespace xIo {
 
@@ -20,14 +14,13 @@ void NormalizePath(std::string& path) {
 
 bool FileExists(const std::string& path, int mode) {
     std::string local;
-    return TryLocalPath(path, local) && access(local.c_str(), mode) == 0;
+    return TryLocalPath(path, local) && xOs::Accessible(local, mode);
 }
 
 bool MakeDirectories(const std::string& path) {
     if (path.empty()) return true;
     std::string local = LocalPath(path);
-    struct stat st;
-    if (stat(local.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    if (xOs::IsDirectory(local)) return true;
     // Start after a leading slash, or on Windows after a drive colon and its slash.
     size_t start = 0;
 #ifdef _WIN32
@@ -38,29 +31,25 @@ bool MakeDirectories(const std::string& path) {
     for (size_t i = start; i <= local.size(); ++i) {
         if (i < local.size() && local[i] != '/') continue;
         if (i == start || local[i - 1] == '/') continue;  // empty component
-        std::string prefix = local.substr(0, i);
-        if (mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return false;
+        int error = xOs::MakeDirectory(local.substr(0, i));
+        if (error != 0 && !xOs::IsAlreadyExists(error)) return false;
     }
-    return stat(local.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return xOs::IsDirectory(local);
 }
 
-bool RemoveFile(const std::string& path) { return unlink(LocalPath(path).c_str()) == 0; }
+bool RemoveFile(const std::string& path) { return xOs::RemoveFile(LocalPath(path)) == 0; }
 
 namespace {
+// A link is removed itself, never what it points at.
 bool RemoveLocal(const std::string& local) {
-    struct stat st;
-    if (lstat(local.c_str(), &st) != 0) return false;
-    if (!S_ISDIR(st.st_mode)) return unlink(local.c_str()) == 0;
+    xOs::FileInfo info;
+    if (xOs::Lookup(local, info) != 0 || info.kind == xOs::Kind::kMissing) return false;
+    if (info.kind != xOs::Kind::kDirectory) return xOs::RemoveFile(local) == 0;
     bool ok = true;
-    if (DIR* dir = opendir(local.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name == "." || name == "..") continue;
-            ok = RemoveLocal(local + "/" + name) && ok;
-        }
-        closedir(dir);
-    }
-    return rmdir(local.c_str()) == 0 && ok;
+    std::vector<std::string> names;
+    xOs::ListDirectory(local, names);
+    for (const std::string& name : names) ok = RemoveLocal(local + "/" + name) && ok;
+    return xOs::RemoveDirectory(local) == 0 && ok;
 }
 }  // namespace
 
@@ -68,13 +57,13 @@ bool RemovePath(const std::string& path) { return RemoveLocal(LocalPath(path)); 
 
 bool RemoveEmptyDirectory(const std::string& path) {
     std::string local;
-    return TryLocalPath(path, local) && rmdir(local.c_str()) == 0;
+    return TryLocalPath(path, local) && xOs::RemoveDirectory(local) == 0;
 }
 
 bool MoveFileReplacing(const std::string& from, const std::string& to) {
     std::string local_from = LocalPath(from);
-    if (access(local_from.c_str(), F_OK) != 0) return false;
-    return std::rename(local_from.c_str(), LocalPath(to).c_str()) == 0;
+    if (!xOs::Accessible(local_from, 0)) return false;
+    return xOs::Replace(local_from, LocalPath(to)) == 0;
 }
 
 }  // namespace xIo

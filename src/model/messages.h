@@ -14,5 +14,7 @@ inline constexpr const char* kPolyWithoutPolygons =
     "переэкпортировать.";
 inline constexpr const char* kUnsafeValue =
     "Значение '%s' параметра '%s' в кости '%s' содержит недопустимые символы ({, }, \", ( или )) и не записано.";
+inline constexpr const char* kNotFiniteIkValue =
+    "Значение '%s' параметра '%s' в кости '%s' не является конечным числом и записано как 0.";
 
 }  // namespace model::msg

@@ -1,8 +1,11 @@
 #include "sim/scene_node.h"
 
 #include <cmath>
+#include <unordered_set>
 
+#include "base/cp1251.h"
 #include "host/user_props.h"
+#include "sim/load_error.h"
 
 namespace sim {
 
@@ -87,6 +90,26 @@ bool SimNode::GetUserPropString(const std::string& key, std::string& value) cons
 
 bool SimNode::GetUserPropInt(const std::string& key, int& value) const {
     return host::FindUserPropInt(props_, key, value);
+}
+
+void SimNode::SetLookAt(SimNode* target, float roll_deg) {
+    // A node's placement depends on its parent's and its target's; a chain
+    // of them leading back to this node would make GetNodeTM recurse forever.
+    std::vector<const SimNode*> pending{target};
+    std::unordered_set<const SimNode*> seen;  // only asked for membership
+    while (!pending.empty()) {
+        const SimNode* node = pending.back();
+        pending.pop_back();
+        if (node == nullptr || !seen.insert(node).second) continue;
+        if (node == this)
+            throw LoadError("", "\"" + Cp1251ToUtf8(name_) + "\" cannot look at \"" + Cp1251ToUtf8(target->name_) +
+                                    "\": its placement depends on \"" + Cp1251ToUtf8(name_) +
+                                    "\" through parents and look-at targets (a cycle)");
+        pending.push_back(node->parent_);
+        pending.push_back(node->target_);
+    }
+    target_ = target;
+    roll_deg_ = roll_deg;
 }
 
 host::Matrix3 SimNode::GetNodeTM(host::TimeValue t) const {

@@ -58,8 +58,11 @@ public:
     void SetMaterial(host::Material* material) { material_ = material; }
     void SetSkin(std::unique_ptr<SimSkin> skin) { skin_ = std::move(skin); }
     void SetJoint(const host::JointFlags& joint) { joint_ = joint; }
-    /// A look-at target: the node faces it, then turns by roll_deg about the line of sight.
-    void SetLookAt(SimNode* target, float roll_deg) { target_ = target, roll_deg_ = roll_deg; }
+    /// A look-at target: the node faces it, then turns by roll_deg about the
+    /// line of sight. Throws LoadError when the target's placement depends on
+    /// this node (the node itself, its child, or a chain of parents and
+    /// targets leading back to it), which no evaluation could resolve.
+    void SetLookAt(SimNode* target, float roll_deg);
 
     host::ClassId ClassID() const override { return {1, 0}; }
     int NumRefs() const override { return 2 + NumberOfChildren(); }

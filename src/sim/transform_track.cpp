@@ -1,6 +1,18 @@
 #include "sim/transform_track.h"
 
+#include <cstdint>
+
 namespace sim {
+
+namespace {
+
+// Where t lies between two key times, 0 at before and 1 at after. Key times
+// may be anywhere in the tick range, so their difference is taken in 64 bits.
+float Fraction(host::TimeValue before, host::TimeValue t, host::TimeValue after) {
+    return float(double(int64_t(t) - before) / double(int64_t(after) - before));
+}
+
+}  // namespace
 
 void TransformTrack::SetKey(host::TimeValue t, const host::Matrix3& matrix) {
     if (keys_.size() == 1 && keys_.begin()->second.only) keys_.clear();
@@ -30,7 +42,7 @@ host::Matrix3 TransformTrack::Eval(host::TimeValue t) const {
     if (after->first == t) return after->second.exact;
     const Key& a = std::prev(after)->second;
     const Key& b = after->second;
-    const float s = float(t - std::prev(after)->first) / float(after->first - std::prev(after)->first);
+    const float s = Fraction(std::prev(after)->first, t, after->first);
     const host::Point3 scale = a.scale + (b.scale - a.scale) * s;
     const host::Point3 pos = a.pos + (b.pos - a.pos) * s;
     host::Matrix3 m = host::Matrix3::Scale(scale) * host::Slerp(a.rot, b.rot, s).MakeMatrix();
@@ -49,7 +61,7 @@ float FloatTrack::Eval(host::TimeValue t) const {
     if (after == keys_.begin()) return after->second;
     if (after == keys_.end()) return std::prev(after)->second;
     const auto before = std::prev(after);
-    const float s = float(t - before->first) / float(after->first - before->first);
+    const float s = Fraction(before->first, t, after->first);
     return before->second + (after->second - before->second) * s;
 }
 

@@ -97,3 +97,30 @@ TEST_F(InspectSdl, MalformedInputGivesTheReportAndExitCode1) {
 }
 
 }  // namespace
+
+namespace {
+
+// The JSON array is written while the input is read: past the output buffer
+// the text still forms one array with every token in order, and malformed
+// input leaves it unclosed after the tokens before the fault.
+TEST_F(InspectSdl, JsonStreamsTheTokens) {
+    std::string text;
+    constexpr int kBones = 20000;  // several output buffers
+    for (int i = 0; i < kBones; ++i) text += "{bone \"b" + std::to_string(i) + "\" " + std::to_string(i) + " 0.5}\n";
+    Result r = Inspect({File("big.mdl", text), {}, {}, true});
+    ASSERT_EQ(r.code, 0) << r.err;
+    ASSERT_EQ(r.out.back(), '\n');
+    nlohmann::json tokens = nlohmann::json::parse(r.out);
+    ASSERT_EQ(tokens.size(), 6u * kBones);  // begin, ident, string, int, float, end
+    EXPECT_EQ(tokens[6 * 12345 + 2], nlohmann::json({{"type", "string"}, {"value", "b12345"}}));
+    EXPECT_EQ(tokens[6 * 12345 + 3], nlohmann::json({{"type", "int"}, {"value", 12345}}));
+    EXPECT_EQ(tokens.back(), nlohmann::json({{"type", "end"}, {"value", "}"}}));
+
+    r = Inspect({File("bad.mdl", text + "{a \"open\n}"), {}, {}, true});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.substr(0, r.err.find(" (")), "SDL: invalid token");
+    EXPECT_EQ(r.out.rfind("[{\"type\":\"begin\",\"value\":\"{\"},{\"type\":\"ident\",\"value\":\"bone\"},", 0), 0u);
+    EXPECT_FALSE(nlohmann::json::accept(r.out));
+}
+
+}  // namespace

@@ -139,12 +139,37 @@ TEST(DebugUnhandled, ExceptionCodeNames) {
     EXPECT_EQ(xDebug::ExceptionCodeName(0xE06D7363), nullptr);
 }
 
+// The filter itself, installed by hand: no build installs it at start-up.
+void RaiseUnderTheFilter(int sig) {
+    xPlatform::InstallCrashFilter();
+    raise(sig);
+}
+
 TEST(DebugUnhandledDeathTest, FatalSignalGivesTheReportAndExitCodeOne) {
-    EXPECT_EXIT(raise(SIGSEGV), testing::ExitedWithCode(1),
+    EXPECT_EXIT(RaiseUnderTheFilter(SIGSEGV), testing::ExitedWithCode(1),
                 "Unhandled exception: ACCESS_VIOLATION\n\nSee console.log for details.");
-    EXPECT_EXIT(raise(SIGFPE), testing::ExitedWithCode(1), "Unhandled exception: ");
+    EXPECT_EXIT(RaiseUnderTheFilter(SIGFPE), testing::ExitedWithCode(1), "Unhandled exception: ");
     // A signal the table does not name is named by the system's text.
-    EXPECT_EXIT(raise(SIGSYS), testing::ExitedWithCode(1), "Unhandled exception: Bad system call");
+    EXPECT_EXIT(RaiseUnderTheFilter(SIGSYS), testing::ExitedWithCode(1), "Unhandled exception: Bad system call");
+}
+
+// Linking the core library installs no crash report: a crash in a test or a
+// fuzz target stays visible to the sanitizers and the fuzzer. Only an owner
+// of eCrashReport installs it, and only in builds without them.
+TEST(DebugUnhandled, OnlyAnOwnerInstallsTheCrashReport) {
+    struct sigaction at_start {}, owned{}, after{};
+    sigaction(SIGSEGV, nullptr, &at_start);
+    {
+        xDebug::eCrashReport report;
+        sigaction(SIGSEGV, nullptr, &owned);
+    }
+    sigaction(SIGSEGV, nullptr, &after);
+    EXPECT_EQ(after.sa_sigaction, at_start.sa_sigaction);
+    if (xDebug::CrashReportBuilt()) EXPECT_NE(owned.sa_sigaction, at_start.sa_sigaction);
+    else EXPECT_EQ(owned.sa_sigaction, at_start.sa_sigaction);
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_FALSE(xDebug::CrashReportBuilt());
+#endif
 }
 
 }  // namespace
@@ -153,7 +178,7 @@ namespace {
 
 void CrashWithTheLogOnStandardError() {
     xLog::SetSink([](const std::string& text) { std::fputs(text.c_str(), stderr); });
-    raise(SIGSEGV);
+    RaiseUnderTheFilter(SIGSEGV);
 }
 
 TEST(DebugUnhandledDeathTest, TheCrashIsLoggedBeforeTheBox) {

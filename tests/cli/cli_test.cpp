@@ -1,10 +1,7 @@
 // The qelexport command as a user runs it: a child process in a temporary
 // working directory, judged by its exit code, its standard error, the files
 // it wrote and its JSON report.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,68 +9,15 @@
 #include <nlohmann/json.hpp>
 
 #include "support/temp_dir.h"
+#include "workspace.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-// A working directory with scene files, in which qelexport runs; its
-// per-user configuration folder is inside too.
-class Workspace {
-public:
-    void Scene(const std::string& name, const std::string& members) {
-        qeltest::WriteFile(dir_ / name, R"({"format": "qel-scene", "version": 1, )" + members + "}");
-    }
-    std::string operator/(const std::string& name) const { return dir_ / name; }
-
-    /// Runs qelexport with args and, besides the workspace's own, the
-    /// environment variables env.
-    Outcome Run(const Strings& args, const std::vector<std::pair<std::string, std::string>>& env = {}) const {
-        return RunProgram(QELEXPORT_BINARY, args, env);
-    }
-
-    /// Runs a copy of qelexport at program.
-    Outcome RunProgram(const std::string& program, const Strings& args,
-                       const std::vector<std::pair<std::string, std::string>>& env = {}) const {
-        std::string out_file = dir_ / ".stdout", err_file = dir_ / ".stderr";
-        pid_t pid = fork();
-        if (pid == 0) {
-            if (chdir(dir_.path().c_str()) != 0) _exit(126);
-            setenv("XDG_CONFIG_HOME", (dir_ / "xdg").c_str(), 1);
-            for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-            int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(out, 1);
-            dup2(err, 2);
-            std::vector<char*> argv{const_cast<char*>(program.c_str())};
-            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-        Outcome o;
-        int status = 0;
-        waitpid(pid, &status, 0);
-        o.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        o.out = qeltest::ReadFile(out_file);
-        o.err = qeltest::ReadFile(err_file);
-        fs::remove(out_file);
-        fs::remove(err_file);
-        return o;
-    }
-
-    /// Every regular file under the working directory, relative and sorted.
-    Strings Files() const { return qeltest::FilesUnder(dir_.path()); }
-
-private:
-    qeltest::TempDir dir_;
-};
+using qeltest::Outcome;
+using qeltest::Workspace;
 
 const char* kTank = R"("user": "builder", "nodes": [
     {"name": "Tank", "props": "Model=units/tank\r\n", "children": [{"name": "turret"}]}])";

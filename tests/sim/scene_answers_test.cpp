@@ -45,6 +45,18 @@ TEST(SceneAnswersTest, KeysInterpolatePositionLinearlyRotationSphericallyAndHold
     }
 }
 
+// Keys at the ends of the tick range: the span between them does not fit in
+// 32 bits, and the halfway point still lies halfway.
+TEST(SceneAnswersTest, KeysSpanningTheWholeTickRangeInterpolate) {
+    auto scene = sim::SceneFromJson(R"("time": {"ticksPerFrame": 1920}, "nodes": [
+        {"name": "a", "keys": {"-1000000": {"pos": [-10, 0, 0]}, "1000000": {"pos": [10, 0, 0]}},
+         "visibility": {"-1000000": 0, "1000000": 1}}])");  // ±1,920,000,000 ticks
+    host::Node* node = Child(*scene, 0);
+    EXPECT_TRUE(node->GetNodeTM(0).GetTrans().Equals({0, 0, 0}, 1e-4f));
+    EXPECT_TRUE(node->GetNodeTM(960000000).GetTrans().Equals({5, 0, 0}, 1e-4f));
+    EXPECT_FLOAT_EQ(node->GetVisibility(0), 0.5f);
+}
+
 TEST(SceneAnswersTest, VisibilityInterpolatesLinearly) {
     auto scene = sim::SceneFromJson(R"("nodes": [{"name": "a", "visibility": {"0": 1, "10": 0}}, {"name": "b", "visibility": 0.25}])");
     EXPECT_FLOAT_EQ(Child(*scene, 0)->GetVisibility(5 * 160), 0.5f);
@@ -194,6 +206,44 @@ TEST(SceneAnswersTest, CamerasAndLightsFaceTheirTargets) {
     const Matrix3 rolled = Child(*scene, 2)->GetNodeTM(0);
     EXPECT_TRUE(rolled.GetRow(2).Equals({0, -1, 0}, 1e-6f));
     EXPECT_TRUE(rolled.GetRow(0).Equals({0, 0, 1}, 1e-6f));
+}
+
+// A look-at whose target moves with the looking node could never be placed:
+// the scene is refused, naming both nodes. A node looking at its own parent,
+// or at a node whose parent looks elsewhere, is no cycle.
+TEST(SceneAnswersTest, LookAtCyclesAreRefused) {
+    struct Case {
+        const char* nodes;
+        const char* error;  // "" when the scene loads
+    } cases[] = {
+        {R"({"name": "cam", "object": {"type": "camera", "target": "aim"}, "children": [{"name": "aim"}]})",
+         R"("cam" cannot look at "aim": its placement depends on "cam")"},
+        {R"({"name": "a", "object": {"type": "camera", "target": "b"}},
+            {"name": "b", "object": {"type": "light", "kind": "spot", "target": "a"}})",
+         R"("b" cannot look at "a": its placement depends on "b")"},
+        {R"({"name": "a", "object": {"type": "camera", "target": "c"}},
+            {"name": "b", "object": {"type": "camera", "target": "a"}},
+            {"name": "c", "object": {"type": "camera", "target": "b"}})",
+         R"("c" cannot look at "b")"},
+        {R"({"name": "Лампа", "object": {"type": "light", "kind": "spot", "target": "x"},
+             "children": [{"name": "p", "children": [{"name": "x"}]}]})",
+         R"("Лампа" cannot look at "x")"},
+        {R"({"name": "p", "children": [{"name": "cam", "object": {"type": "camera", "target": "p"}}]})", ""},
+        {R"({"name": "a", "object": {"type": "camera", "target": "t"}},
+            {"name": "b", "object": {"type": "camera", "target": "c"}, "children": [{"name": "t"}]},
+            {"name": "c", "children": [{"name": "d", "object": {"type": "camera", "target": "b"}}]})", ""},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        try {
+            auto scene = sim::SceneFromJson(std::string(R"("nodes": [)") + c.nodes + "]");
+            Child(*scene, 0)->GetNodeTM(0);
+        } catch (const sim::LoadError& e) {
+            error = e.Reason();
+        }
+        if (*c.error == 0) EXPECT_EQ(error, "") << c.nodes;
+        else EXPECT_NE(error.find(c.error), std::string::npos) << c.nodes << "\n" << error;
+    }
 }
 
 TEST(SceneAnswersTest, ShapesBecomePolylines) {
