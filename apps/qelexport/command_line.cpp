@@ -16,7 +16,9 @@ constexpr const char* kDescription =
     "the user's entries in the options dialog, with its rules (an empty path is refused).\n"
     "With --no-prompts every option takes its built-in default.\n\n"
     "Exit codes: 0 the export showed no error, 1 an error was shown (a model or item was skipped),\n"
-    "2 the export could not run (bad arguments, unreadable scene, a blocked export).";
+    "2 the export could not run (bad arguments, unreadable scene, a blocked export),\n"
+    "128 + N the export was interrupted by signal N (Ctrl-C, SIGTERM, SIGHUP): the model being\n"
+    "written is given up, its previous files stay; a second interrupt ends the run at once.";
 
 // How the material plug-in is found; names the file as the build names it.
 std::string MaterialPluginHelp() {

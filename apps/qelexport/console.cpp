@@ -12,11 +12,14 @@ namespace console {
 
 namespace {
 
-std::atomic<bool> g_interrupted{false};
+std::atomic<int> g_signal{0};
 
-void OnInterrupt(int) {
-    g_interrupted = true;
-    signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the process
+// The first interrupt asks for the host's cancel; the same signal again ends
+// the process as the system would.
+void OnInterrupt(int signal_number) {
+    int none = 0;
+    g_signal.compare_exchange_strong(none, signal_number);
+    signal(signal_number, SIG_DFL);
 }
 
 const char* Severity(host::MessageBoxIcon icon) {
@@ -71,8 +74,15 @@ void ProgressBar::OnRecord(const sim::ProgressRecord& record) {
     }
 }
 
-void InstallInterrupt() { signal(SIGINT, OnInterrupt); }
+void InstallInterrupt() {
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) signal(signal_number, OnInterrupt);
+    // A file-size limit makes the write fail (a write error of that file)
+    // instead of ending the process in the middle of it.
+    signal(SIGXFSZ, SIG_IGN);
+}
 
-bool Interrupted() { return g_interrupted; }
+bool Interrupted() { return g_signal != 0; }
+
+int InterruptSignal() { return g_signal; }
 
 }  // namespace console

@@ -1,7 +1,7 @@
 #pragma once
 // What the artist sees on the terminal: message boxes as UTF-8 lines on
 // standard error, a progress bar when standard error is a terminal, and
-// Ctrl-C turned into the host's cancel.
+// Ctrl-C (and SIGTERM, SIGHUP) turned into the host's cancel.
 #include <string>
 
 #include "sim/recorder.h"
@@ -24,10 +24,13 @@ private:
     std::string title_;
 };
 
-/// Installs the Ctrl-C handler: the first Ctrl-C asks for a cancel, a second
-/// one ends the process.
+/// Installs the interrupt handlers: the first Ctrl-C (SIGINT), SIGTERM or
+/// SIGHUP asks for the host's cancel, the same signal again ends the process.
+/// A file-size limit (SIGXFSZ) no longer ends the process: the write fails.
 void InstallInterrupt();
-/// True once Ctrl-C was pressed.
+/// True once an interrupt came.
 bool Interrupted();
+/// The first interrupt's signal number, or 0.
+int InterruptSignal();
 
 }  // namespace console

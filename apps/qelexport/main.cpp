@@ -149,6 +149,11 @@ int Run(const CommandLine& cl) {
     if (!probe.gameResourcePath.empty() && !scene->Paths().Serves(probe.gameResourcePath))
         scene->Paths().Add(probe.gameResourcePath, "out/");
     scene->Paths().Install();
+    if (std::string local; !xIo::TryLocalPath(config_path, local)) {
+        std::fprintf(stderr, "qelexport: --config %s: no folder of this machine serves that host path (add a --map)\n",
+                     config_path.c_str());
+        return kExitCannotRun;
+    }
     if (NamesTheSceneFile(config_path, cl.scenePath)) {
         std::fprintf(stderr, "qelexport: --config names the scene file %s; the options would replace it\n",
                      cl.scenePath.c_str());
@@ -211,6 +216,8 @@ int Run(const CommandLine& cl) {
     sim::PathMap::Uninstall();
     if (refused) return kExitCannotRun;
     if (exporter->LastSummary().cancelled) std::fprintf(stderr, "qelexport: cancelled\n");
+    // An interrupted run ends as the signal would have ended it.
+    if (int signal_number = console::InterruptSignal()) return 128 + signal_number;
     for (const sim::MessageBoxRecord& box : scene->Record().boxes)
         if (box.icon == host::MessageBoxIcon::kError) return kExitErrorShown;
     return kExitOk;

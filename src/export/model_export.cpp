@@ -237,8 +237,10 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
 
     StepResult written = WriteModelBody(state, directories, model, scope);
     if (written.IsCancelled()) return written;
-    FinishWriter(model.entityWriter, def_to_file);
+    // The larger file first: when it cannot be written, the model fails
+    // before its entity file is committed.
     FinishWriter(model.modelWriter, mdl_to_file);
+    FinishWriter(model.entityWriter, def_to_file);
 
     if (options.exportAnimation) {
         bool any = animation::WriteAnimationFiles(AnimationSettingsOf(state), model.animation, model.meshes,

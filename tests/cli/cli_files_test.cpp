@@ -7,7 +7,9 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "base/debug.h"
 #include "io/sdl_reader.h"
@@ -233,6 +235,67 @@ TEST(QelexportFiles, TwoExportsIntoOneTreeAtOnceLeaveWholeFiles) {
             EXPECT_TRUE(Holds(text, "d:/art/" + owner + ".max")) << file;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The run is given up while its bones are written: once the model's folder
+// exists, the walk over many bones is under way.
+TEST(QelexportFiles, AnInterruptGivesUpTheModelBeingWritten) {
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+        Workspace ws;
+        ws.Scene("big.qscene.json", ManyBones("big", 30000));
+        fs::create_directories(ws / "out/units");
+        pid_t pid = ws.Start({"big.qscene.json", "--no-prompts", "--report", "report.json"});
+        for (int waited = 0; waited < 60000 && !fs::exists(ws / "out/units/tank"); ++waited) usleep(1000);
+        ASSERT_TRUE(fs::exists(ws / "out/units/tank")) << "the export never began";
+        kill(pid, signal_number);
+        Outcome o = ws.Finish(pid);
+        EXPECT_EQ(o.exitCode, 128 + signal_number) << o.err;
+        EXPECT_TRUE(Holds(o.err, "qelexport: cancelled\n")) << o.err;
+        // No file of the model, no temporary file, and its folder is gone again.
+        EXPECT_FALSE(fs::exists(ws / "out/units/tank")) << signal_number;
+        nlohmann::json report = nlohmann::json::parse(ReadFile(ws / "report.json"));
+        EXPECT_EQ(report["cancelled"], true);
+        EXPECT_EQ(report["models"]["exported"], nlohmann::json::array());
+    }
+}
+
+TEST(QelexportFiles, AFileSizeLimitIsAWriteErrorOfThatFile) {
+    Workspace ws;
+    ws.Scene("big.qscene.json", ManyBones("big", 2000));
+    fs::create_directories(ws / "out/units/tank");
+    qeltest::WriteFile(ws / "out/units/tank/tank.mdl", "previous");
+    // 8 blocks of 512 bytes: far less than the model description needs.
+    Outcome o = ws.RunProgram("/bin/sh", {"-c", std::string("ulimit -f 8; exec ") + QELEXPORT_BINARY +
+                                                    " big.qscene.json --no-prompts"});
+    EXPECT_EQ(o.exitCode, 1) << o.err;
+    EXPECT_TRUE(Holds(o.err, "write error")) << o.err;
+    EXPECT_EQ(ReadFile(ws / "out/units/tank/tank.mdl"), "previous");
+    EXPECT_EQ(qeltest::FilesUnder(ws / "out"), (Strings{"units/tank/tank.mdl"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QelexportFiles, AConfigurationOnAnUnmappedDriveIsRefused) {
+    Workspace ws;
+    ws.Scene("tank.qscene.json", kTank);
+    for (const Strings& extra : {Strings{}, Strings{"--no-prompts"}}) {
+        Strings args{"tank.qscene.json", "--config", "x:/settings/QELEXPORT.CFG"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        Outcome o = ws.Run(args);
+        EXPECT_EQ(o.exitCode, 2);
+        EXPECT_EQ(o.err, "qelexport: --config x:/settings/QELEXPORT.CFG: no folder of this machine serves that host "
+                         "path (add a --map)\n");
+        EXPECT_FALSE(fs::exists(ws / "out"));
+    }
+    Outcome mapped = ws.Run({"tank.qscene.json", "--config", "x:/settings/QELEXPORT.CFG", "--map", "x:/=xdrive"});
+    EXPECT_EQ(mapped.exitCode, 0) << mapped.err;
+    EXPECT_TRUE(qeltest::Exists(ws / "xdrive/settings/QELEXPORT.CFG"));
 }
 
 }  // namespace
