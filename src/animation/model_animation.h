@@ -1,23 +1,93 @@
 #pragma once
 // What animation keeps for one model, built fresh for each model: the
 // declared animation ranges and the frame table of samples they share.
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "host/application.h"
-#include "scene/export_options.h"
+#include "host/math_matrix.h"
+#include "host/node.h"
 #include "scene/report.h"
 
 namespace animation {
 
-/// What the animation code reads of the export.
+/// What the animation code reads of the export; fixed for one export.
 struct AnimationSettings {
     host::Application& app;
     scene::Reporter& report;
-    const ExportOptions& options;  ///< the frame and selection switches
-    float masterScale = 1.0f;      ///< metres per system unit
+    float masterScale = 1.0f;         ///< metres per system unit
+    host::Matrix3 axisFix;            ///< applied to the root bone's samples
+    bool reverseAnimation = false;    ///< sample every range from its end to its start
+    bool selectedOnly = false;        ///< without a named selection, only selected nodes take part
+    bool currentRangeOnly = false;    ///< only ranges inside the scene range are sampled and written
+};
+
+/// One accepted animation declaration of a model root.
+struct AnimationRange {
+    std::string name;        ///< trimmed of spaces
+    int32_t selection = -1;  ///< index of the host's named selection set; −1: the current selection rule
+    int32_t start = 0;       ///< first frame, 0..65535
+    int32_t end = 0;         ///< last frame, start..65535
+    std::string fileName;    ///< base name of the ".anm" file
+    float speed = 0.0f;      ///< playback speed in percent; 0 when not given
+    bool resume = false;     ///< declared with "animationresume"
+    bool autostart = false;  ///< declared with "animationauto"
+    bool present = false;    ///< sampled and written to a file
+};
+
+/// Sample flags; the low 16 bits go to the file unchanged.
+enum : uint16_t {
+    kSamplePosition = 0x0001,     ///< the position is recorded in this frame
+    kSampleOrientation = 0x0002,  ///< the orientation is recorded in this frame
+    kSampleMirrored = 0x0004,     ///< left-handed axes: row 2 of the transform was negated
+    kSampleVisible = 0x0008,      ///< visibility recorded: visible
+    kSampleHidden = 0x0010,       ///< visibility recorded: hidden
+    kSampleVertices = 0x0020,     ///< the bone's vertices of this frame are present
+};
+
+/// One bone at one frame. The initial state is the identity transform, no
+/// node, no vertices and no flags.
+struct AnimationSample {
+    host::Node* node = nullptr;  ///< the node that was sampled
+    host::Matrix3 transform;     ///< local transform; valid with position or orientation
+    int32_t vertexSize = 0;      ///< bytes of one packed vertex of the bone's mesh
+    uint16_t flags = 0;
+};
+
+/// The samples of a model: one per absolute frame from 0 and bone index,
+/// shared by every animation of the model.
+class FrameTable {
+public:
+    /// The most samples a table holds: 256 bones for each of the 65536 frames
+    /// a file can count, which is more than any file can carry.
+    static constexpr int64_t kMaxSamples = int64_t{1} << 24;
+
+    /// Makes frame_count × bone_count samples in the initial state; false
+    /// (and an empty table) when that is more than kMaxSamples.
+    bool Reset(int32_t frame_count, int32_t bone_count);
+    int32_t FrameCount() const { return frameCount_; }
+    int32_t BoneCount() const { return boneCount_; }
+    /// True when frame and bone lie inside the table.
+    bool Holds(int32_t frame, int32_t bone) const {
+        return frame >= 0 && frame < frameCount_ && bone >= 0 && bone < boneCount_;
+    }
+    /// The sample of bone at frame; both must lie inside the table.
+    AnimationSample& At(int32_t frame, int32_t bone) { return samples_[Index(frame, bone)]; }
+    const AnimationSample& At(int32_t frame, int32_t bone) const { return samples_[Index(frame, bone)]; }
+
+private:
+    size_t Index(int32_t frame, int32_t bone) const {
+        return static_cast<size_t>(frame) * static_cast<size_t>(boneCount_) + static_cast<size_t>(bone);
+    }
+    int32_t frameCount_ = 0;
+    int32_t boneCount_ = 0;
+    std::vector<AnimationSample> samples_;
 };
 
 struct ModelAnimation {
-    // The animation list and the frame table arrive with animation ranges
-    // and sampling.
+    std::vector<AnimationRange> animations;  ///< in declaration order
+    FrameTable frames;
 };
 
 }  // namespace animation

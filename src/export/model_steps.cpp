@@ -6,6 +6,7 @@
 #include "geometry/mesh_writer.h"
 #include "host/class_id.h"
 #include "host/object.h"
+#include "scene/bone_tree.h"
 #include "scene/node_params.h"
 
 namespace export_driver {
@@ -20,9 +21,11 @@ void ModelSteps::SampleNode(const model::NodeStep& step) {
     // Transforms are sampled for the bones themselves: not for LOD bones, and
     // not for group members other than group heads.
     bool samples_transform = scene::LodIndex(step.node) == 0 && (!step.node.IsGroupMember() || step.node.IsGroupHead());
+    // A node samples into its own bone, even when its mesh joins another
+    // bone's record (a named common-mesh owner).
     if (state_.options.exportAnimation && samples_transform)
-        animation::SampleNodeAnimation(AnimationSettingsOf(state_), model_.animation, step.node, step.boneIndex,
-                                       model_.animListWriter);
+        animation::SampleNodeAnimation(AnimationSettingsOf(state_), model_.animation, step.node,
+                                       scene::AttachedBoneIndex(step.node), model_.animListWriter);
 }
 
 bool ModelSteps::MeshBounds(int32_t bone_index, host::Box3& box) const {
