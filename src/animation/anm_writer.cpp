@@ -1,0 +1,110 @@
+#include "animation/anm_writer.h"
+
+#include "animation/anm_format.h"
+#include "host/math_quat.h"
+
+namespace animation {
+
+namespace {
+
+// Which samples of one range count as records. The answer for a node is
+// kept per bone, since a bone is sampled from the same node in every frame.
+class RangeRecords {
+public:
+    RangeRecords(const FrameTable& table, const InAnimation& in_animation)
+        : table_(table), inAnimation_(in_animation), known_(static_cast<size_t>(table.BoneCount())) {}
+
+    bool IsRecord(int32_t frame, int32_t bone) {
+        const AnimationSample& s = table_.At(frame, bone);
+        if (s.flags == 0 || s.node == nullptr) return false;
+        Known& k = known_[static_cast<size_t>(bone)];
+        if (k.node != s.node) k = {s.node, inAnimation_(*s.node)};
+        return k.inAnimation;
+    }
+
+private:
+    struct Known {
+        host::Node* node = nullptr;
+        bool inAnimation = false;
+    };
+    const FrameTable& table_;
+    const InAnimation& inAnimation_;
+    std::vector<Known> known_;
+};
+
+void PutTag(xIo::eStream& out, const char (&tag)[4]) { out.Write(tag, 4); }
+
+void PutPoint(xIo::eStream& out, const host::Point3& p) {
+    out.Put<float>(p.x);
+    out.Put<float>(p.y);
+    out.Put<float>(p.z);
+}
+
+// The rotation of a transform as stored: w ≤ 0, unit length.
+host::Quat StoredOrientation(const host::Matrix3& transform) {
+    host::Quat q(transform);
+    if (q.w > 0.0f) q = -q;
+    return q.Normalize();
+}
+
+void PutRecord(xIo::eStream& out, uint8_t animated_bone, const AnimationSample& s) {
+    out.Put<uint8_t>(animated_bone);
+    out.Put<uint16_t>(s.flags);
+    if (s.flags & kSamplePosition) PutPoint(out, s.transform.GetTrans());
+    if (s.flags & kSampleOrientation) {
+        host::Quat q = StoredOrientation(s.transform);
+        PutPoint(out, {q.x, q.y, q.z});
+    }
+}
+
+}  // namespace
+
+AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationRange& range, const FrameTable& table,
+                              const std::vector<std::string>& bone_names, const InAnimation& in_animation) {
+    RangeRecords records(table, in_animation);
+    const int32_t bone_count = table.BoneCount();
+
+    PutTag(out, anm::kFileTag);
+    out.Put<uint32_t>(anm::kVersion);
+    PutTag(out, anm::kFramesTag);
+    out.Put<uint32_t>(static_cast<uint32_t>(range.end - range.start + 1));
+
+    // Animated-bone numbers: the bones with a record in some frame, in bone order.
+    std::vector<int32_t> animated(static_cast<size_t>(bone_count), -1);
+    std::vector<int32_t> animated_bones;
+    for (int32_t b = 0; b < bone_count; ++b) {
+        for (int32_t f = range.start; f <= range.end; ++f) {
+            if (!records.IsRecord(f, b)) continue;
+            animated[static_cast<size_t>(b)] = static_cast<int32_t>(animated_bones.size());
+            animated_bones.push_back(b);
+            break;
+        }
+    }
+    PutTag(out, anm::kBoneMapTag);
+    out.Put<uint32_t>(static_cast<uint32_t>(animated_bones.size()));
+    for (int32_t b : animated_bones)
+        out.WriteString(static_cast<size_t>(b) < bone_names.size() ? bone_names[static_cast<size_t>(b)] : std::string());
+
+    std::vector<int32_t> frame_bones;
+    for (int32_t f = range.start; f <= range.end; ++f) {
+        frame_bones.clear();
+        for (int32_t b = 0; b < bone_count; ++b) {
+            if (!records.IsRecord(f, b)) continue;
+            // A byte numbers the bone in its record: a frame with more than 255
+            // records, or a bone numbered past a byte, cannot be stored.
+            if (static_cast<int32_t>(frame_bones.size()) == anm::kMaxRecordsPerFrame ||
+                animated[static_cast<size_t>(b)] > 255)
+                return AnmWriteResult::kTooManyBones;
+            frame_bones.push_back(b);
+        }
+        if (frame_bones.empty()) continue;
+        PutTag(out, anm::kFrameTag);
+        out.Put<uint16_t>(static_cast<uint16_t>(f - range.start));
+        out.Put<uint8_t>(static_cast<uint8_t>(frame_bones.size()));
+        for (int32_t b : frame_bones)
+            PutRecord(out, static_cast<uint8_t>(animated[static_cast<size_t>(b)]), table.At(f, b));
+    }
+    return AnmWriteResult::kComplete;
+}
+
+}  // namespace animation

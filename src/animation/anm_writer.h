@@ -1,0 +1,31 @@
+#pragma once
+// The chunks of one animation file, written from the frame table to a
+// stream: header, frame count, bone map, and one frame chunk per frame that
+// has records.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "animation/model_animation.h"
+#include "io/stream.h"
+
+namespace animation {
+
+/// Whether a node takes part in the animation being written.
+using InAnimation = std::function<bool(host::Node& node)>;
+
+enum class AnmWriteResult {
+    kComplete,      ///< every frame was written
+    kTooManyBones,  ///< a frame held more records than a frame chunk counts: the stream ends before it
+};
+
+/// Writes range's file to out from its position: the header chunks, the
+/// bone map of every bone with a record in some frame of the range (names
+/// from bone_names, in bone index order), then each frame with records. A
+/// sample is a record when its flags are not 0 and in_animation accepts its
+/// node. Orientations are stored with w ≤ 0, normalised.
+AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationRange& range, const FrameTable& table,
+                              const std::vector<std::string>& bone_names, const InAnimation& in_animation);
+
+}  // namespace animation
