@@ -10,10 +10,12 @@
 
 namespace animation {
 
-bool WriteAnimationFiles(const AnimationSettings& settings, const ModelAnimation& animation,
+bool WriteAnimationFiles(const AnimationSettings& settings, ModelAnimation& animation,
                          const std::string& resource_dir, const std::vector<std::string>& bone_names) {
-    for (const AnimationRange& range : animation.animations) {
-        if (!range.present) continue;
+    for (size_t i = 0; i < animation.animations.size(); ++i) {
+        const AnimationRange& range = animation.animations[i];
+        AnimationFrames frames = animation.frames.Frames(i);
+        if (!range.present || frames.Empty()) continue;
         xIo::eFileStream file;
         // Asked like every other output file, so one that cannot be created is
         // never left out unnoticed.
@@ -22,7 +24,7 @@ bool WriteAnimationFiles(const AnimationSettings& settings, const ModelAnimation
         InAnimation in_animation = [&](host::Node& node) {
             return NodeInAnimation(settings.app, settings.selectedOnly, node, range);
         };
-        if (WriteAnimation(file, range, animation.frames, bone_names, in_animation) == AnmWriteResult::kTooManyBones)
+        if (WriteAnimation(file, frames, bone_names, in_animation) == AnmWriteResult::kTooManyBones)
             settings.report.Error(format(scene::Message(msg::kTooManyBones)) % range.name);
         file.Close();
     }

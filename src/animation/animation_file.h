@@ -13,7 +13,7 @@ namespace animation {
 /// animation with a frame of more than 255 records is told to the artist and
 /// its file keeps what was written before that frame. True when the model
 /// declares any animation (so its anim.txt is kept).
-bool WriteAnimationFiles(const AnimationSettings& settings, const ModelAnimation& animation,
+bool WriteAnimationFiles(const AnimationSettings& settings, ModelAnimation& animation,
                          const std::string& resource_dir, const std::vector<std::string>& bone_names);
 
 }  // namespace animation

@@ -64,7 +64,7 @@ struct LastRecord {
     bool visible = false;
 };
 
-void SampleRange(const AnimationSettings& s, FrameTable& table, const AnimationRange& a, host::Node& node,
+void SampleRange(const AnimationSettings& s, const AnimationFrames& frames, const AnimationRange& a, host::Node& node,
                  int32_t bone_index, xIo::xSdl::eWriter& anim_list) {
     const int32_t tpf = TicksPerFrame(s.app);
     host::Node* parent = BoneParent(node);
@@ -80,7 +80,7 @@ void SampleRange(const AnimationSettings& s, FrameTable& table, const AnimationR
         host::Quat orientation(local.m);
         bool visible = node.GetVisibility(t) >= 0.5f;
 
-        AnimationSample& sample = table.At(f, bone_index);
+        AnimationSample& sample = frames.At(f, bone_index);
         sample.node = &node;
         sample.flags = 0;
         bool boundary = f == a.start || f == a.end;
@@ -123,19 +123,24 @@ host::TimeValue FrameTime(int32_t frame, int32_t ticks_per_frame) {
 }
 
 bool InitFrameTable(const AnimationSettings& settings, ModelAnimation& animation, const std::string& model_name,
-                    int32_t frame_count, int32_t bone_count) {
-    if (animation.frames.Reset(frame_count, bone_count)) return true;
-    settings.report.Error(format(Message(msg::kTableTooLarge)) % model_name % frame_count % bone_count);
+                    int32_t bone_count) {
+    if (animation.frames.Reset(animation.animations, bone_count)) return true;
+    int64_t frames = 0;
+    for (const AnimationRange& a : animation.animations)
+        if (a.present) frames += int64_t{a.end} - a.start + 1;
+    settings.report.Error(format(Message(msg::kTableTooLarge)) % model_name % static_cast<int32_t>(frames) % bone_count);
     for (AnimationRange& a : animation.animations) a.present = false;
     return false;
 }
 
 void SampleNodeAnimation(const AnimationSettings& settings, ModelAnimation& animation, host::Node& node,
                          int32_t bone_index, xIo::xSdl::eWriter& anim_list) {
-    for (const AnimationRange& a : animation.animations) {
+    for (size_t i = 0; i < animation.animations.size(); ++i) {
+        const AnimationRange& a = animation.animations[i];
         if (!a.present || !NodeInAnimation(settings.app, settings.selectedOnly, node, a)) continue;
-        if (!animation.frames.Holds(a.end, bone_index) || !animation.frames.Holds(a.start, bone_index)) continue;
-        SampleRange(settings, animation.frames, a, node, bone_index, anim_list);
+        AnimationFrames frames = animation.frames.Frames(i);
+        if (!frames.Holds(a.start, bone_index)) continue;
+        SampleRange(settings, frames, a, node, bone_index, anim_list);
     }
 }
 

@@ -13,16 +13,18 @@
 
 namespace animation {
 
-/// Sizes the frame table to frame_count entries of bone_count samples, each
-/// in the initial state. A table larger than FrameTable::kMaxSamples is
-/// refused: the artist is told (model_name names the model), every
-/// animation of the list loses present, and false is returned.
+/// Gives every present animation of the list its frames in the frame table,
+/// bone_count samples each, in the initial state. A table larger than
+/// FrameTable::kMaxSamples is refused: the artist is told (model_name names
+/// the model), every animation of the list loses present, and false is
+/// returned.
 bool InitFrameTable(const AnimationSettings& settings, ModelAnimation& animation, const std::string& model_name,
-                    int32_t frame_count, int32_t bone_count);
+                    int32_t bone_count);
 
 /// Samples node, bone bone_index of the table, over every present animation
-/// of the list it takes part in, in list order; what each frame recorded is
-/// listed in anim_list. A bone index outside the table samples nothing.
+/// of the list it takes part in, in list order, into that animation's
+/// frames; what each frame recorded is listed in anim_list. A bone index
+/// outside the table samples nothing.
 void SampleNodeAnimation(const AnimationSettings& settings, ModelAnimation& animation, host::Node& node,
                          int32_t bone_index, xIo::xSdl::eWriter& anim_list);
 

@@ -11,11 +11,11 @@ namespace {
 // kept per bone, since a bone is sampled from the same node in every frame.
 class RangeRecords {
 public:
-    RangeRecords(const FrameTable& table, const InAnimation& in_animation)
-        : table_(table), inAnimation_(in_animation), known_(static_cast<size_t>(table.BoneCount())) {}
+    RangeRecords(const AnimationFrames& frames, const InAnimation& in_animation)
+        : frames_(frames), inAnimation_(in_animation), known_(static_cast<size_t>(frames.BoneCount())) {}
 
     bool IsRecord(int32_t frame, int32_t bone) {
-        const AnimationSample& s = table_.At(frame, bone);
+        const AnimationSample& s = frames_.At(frame, bone);
         if (s.flags == 0 || s.node == nullptr) return false;
         Known& k = known_[static_cast<size_t>(bone)];
         if (k.node != s.node) k = {s.node, inAnimation_(*s.node)};
@@ -27,7 +27,7 @@ private:
         host::Node* node = nullptr;
         bool inAnimation = false;
     };
-    const FrameTable& table_;
+    const AnimationFrames& frames_;
     const InAnimation& inAnimation_;
     std::vector<Known> known_;
 };
@@ -59,21 +59,22 @@ void PutRecord(xIo::eStream& out, uint8_t animated_bone, const AnimationSample& 
 
 }  // namespace
 
-AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationRange& range, const FrameTable& table,
+AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationFrames& frames,
                               const std::vector<std::string>& bone_names, const InAnimation& in_animation) {
-    RangeRecords records(table, in_animation);
-    const int32_t bone_count = table.BoneCount();
+    RangeRecords records(frames, in_animation);
+    const int32_t bone_count = frames.BoneCount();
+    const int32_t start = frames.Start(), end = frames.End();
 
     PutTag(out, anm::kFileTag);
     out.Put<uint32_t>(anm::kVersion);
     PutTag(out, anm::kFramesTag);
-    out.Put<uint32_t>(static_cast<uint32_t>(range.end - range.start + 1));
+    out.Put<uint32_t>(static_cast<uint32_t>(end - start + 1));
 
     // Animated-bone numbers: the bones with a record in some frame, in bone order.
     std::vector<int32_t> animated(static_cast<size_t>(bone_count), -1);
     std::vector<int32_t> animated_bones;
     for (int32_t b = 0; b < bone_count; ++b) {
-        for (int32_t f = range.start; f <= range.end; ++f) {
+        for (int32_t f = start; f <= end; ++f) {
             if (!records.IsRecord(f, b)) continue;
             animated[static_cast<size_t>(b)] = static_cast<int32_t>(animated_bones.size());
             animated_bones.push_back(b);
@@ -86,7 +87,7 @@ AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationRange& range, co
         out.WriteString(static_cast<size_t>(b) < bone_names.size() ? bone_names[static_cast<size_t>(b)] : std::string());
 
     std::vector<int32_t> frame_bones;
-    for (int32_t f = range.start; f <= range.end; ++f) {
+    for (int32_t f = start; f <= end; ++f) {
         frame_bones.clear();
         for (int32_t b = 0; b < bone_count; ++b) {
             if (!records.IsRecord(f, b)) continue;
@@ -99,10 +100,10 @@ AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationRange& range, co
         }
         if (frame_bones.empty()) continue;
         PutTag(out, anm::kFrameTag);
-        out.Put<uint16_t>(static_cast<uint16_t>(f - range.start));
+        out.Put<uint16_t>(static_cast<uint16_t>(f - start));
         out.Put<uint8_t>(static_cast<uint8_t>(frame_bones.size()));
         for (int32_t b : frame_bones)
-            PutRecord(out, static_cast<uint8_t>(animated[static_cast<size_t>(b)]), table.At(f, b));
+            PutRecord(out, static_cast<uint8_t>(animated[static_cast<size_t>(b)]), frames.At(f, b));
     }
     return AnmWriteResult::kComplete;
 }

@@ -20,12 +20,12 @@ enum class AnmWriteResult {
     kTooManyBones,  ///< a frame held more records than a frame chunk counts: the stream ends before it
 };
 
-/// Writes range's file to out from its position: the header chunks, the
-/// bone map of every bone with a record in some frame of the range (names
-/// from bone_names, in bone index order), then each frame with records. A
-/// sample is a record when its flags are not 0 and in_animation accepts its
-/// node. Orientations are stored with w ≤ 0, normalised.
-AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationRange& range, const FrameTable& table,
+/// Writes the file of an animation's frames to out from its position: the
+/// header chunks, the bone map of every bone with a record in some frame
+/// (names from bone_names, in bone index order), then each frame with
+/// records. A sample is a record when its flags are not 0 and in_animation
+/// accepts its node. Orientations are stored with w ≤ 0, normalised.
+AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationFrames& frames,
                               const std::vector<std::string>& bone_names, const InAnimation& in_animation);
 
 }  // namespace animation

@@ -2,18 +2,35 @@
 
 namespace animation {
 
-bool FrameTable::Reset(int32_t frame_count, int32_t bone_count) {
+bool FrameTable::Reset(const std::vector<AnimationRange>& animations, int32_t bone_count) {
     samples_.clear();
-    frameCount_ = boneCount_ = 0;
-    if (frame_count <= 0 || bone_count <= 0) return true;
-    if (int64_t{frame_count} * bone_count > kMaxSamples) {
-        samples_.shrink_to_fit();
+    samples_.shrink_to_fit();
+    spans_.assign(animations.size(), std::nullopt);
+    boneCount_ = 0;
+    if (bone_count <= 0) return true;
+    int64_t frames = 0;
+    for (const AnimationRange& a : animations)
+        if (a.present) frames += int64_t{a.end} - a.start + 1;
+    if (frames * bone_count > kMaxSamples) {
+        spans_.assign(animations.size(), std::nullopt);
         return false;
     }
-    samples_.assign(static_cast<size_t>(frame_count) * static_cast<size_t>(bone_count), AnimationSample{});
-    frameCount_ = frame_count;
     boneCount_ = bone_count;
+    samples_.resize(static_cast<size_t>(frames * bone_count));
+    size_t next = 0;
+    for (size_t i = 0; i < animations.size(); ++i) {
+        const AnimationRange& a = animations[i];
+        if (!a.present) continue;
+        spans_[i] = Span{next, a.start, a.end};
+        next += static_cast<size_t>(a.end - a.start + 1) * static_cast<size_t>(bone_count);
+    }
     return true;
+}
+
+AnimationFrames FrameTable::Frames(size_t animation) {
+    if (animation >= spans_.size() || !spans_[animation]) return {};
+    const Span& span = *spans_[animation];
+    return AnimationFrames(samples_.data() + span.firstSample, span.start, span.end, boneCount_);
 }
 
 }  // namespace animation

@@ -2,6 +2,7 @@
 // What animation keeps for one model, built fresh for each model: the
 // declared animation ranges and the frame table of samples they share.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,33 +56,64 @@ struct AnimationSample {
     uint16_t flags = 0;
 };
 
-/// The samples of a model: one per absolute frame from 0 and bone index,
-/// shared by every animation of the model.
+/// The samples of one animation: one per frame of its range and bone. A
+/// view into the frame table, valid while the table is not reset.
+class AnimationFrames {
+public:
+    /// No frames.
+    AnimationFrames() = default;
+    /// samples holds (end − start + 1) × bone_count samples, frame by frame.
+    AnimationFrames(AnimationSample* samples, int32_t start, int32_t end, int32_t bone_count)
+        : samples_(samples), start_(start), end_(end), boneCount_(bone_count) {}
+
+    bool Empty() const { return samples_ == nullptr; }
+    int32_t Start() const { return start_; }
+    int32_t End() const { return end_; }
+    int32_t BoneCount() const { return boneCount_; }
+    /// True when frame lies in the range and bone in the model.
+    bool Holds(int32_t frame, int32_t bone) const {
+        return samples_ != nullptr && frame >= start_ && frame <= end_ && bone >= 0 && bone < boneCount_;
+    }
+    /// The sample of bone at frame (an absolute frame number); both must be held.
+    AnimationSample& At(int32_t frame, int32_t bone) const {
+        return samples_[static_cast<size_t>(frame - start_) * static_cast<size_t>(boneCount_) + static_cast<size_t>(bone)];
+    }
+
+private:
+    AnimationSample* samples_ = nullptr;
+    int32_t start_ = 0;
+    int32_t end_ = -1;
+    int32_t boneCount_ = 0;
+};
+
+/// The samples of a model: for every present animation, one per frame of
+/// its range and bone. Each animation has frames of its own, so one that
+/// shares frames with another keeps its own first and last records.
 class FrameTable {
 public:
     /// The most samples a table holds: 256 bones for each of the 65536 frames
     /// a file can count, which is more than any file can carry.
     static constexpr int64_t kMaxSamples = int64_t{1} << 24;
 
-    /// Makes frame_count × bone_count samples in the initial state; false
-    /// (and an empty table) when that is more than kMaxSamples.
-    bool Reset(int32_t frame_count, int32_t bone_count);
-    int32_t FrameCount() const { return frameCount_; }
+    /// Gives every present animation of animations its frames, each with
+    /// bone_count samples in the initial state. False, with an empty table,
+    /// when that is more than kMaxSamples.
+    bool Reset(const std::vector<AnimationRange>& animations, int32_t bone_count);
+    /// The frames of all animations together.
+    int64_t FrameCount() const { return boneCount_ > 0 ? static_cast<int64_t>(samples_.size()) / boneCount_ : 0; }
     int32_t BoneCount() const { return boneCount_; }
-    /// True when frame and bone lie inside the table.
-    bool Holds(int32_t frame, int32_t bone) const {
-        return frame >= 0 && frame < frameCount_ && bone >= 0 && bone < boneCount_;
-    }
-    /// The sample of bone at frame; both must lie inside the table.
-    AnimationSample& At(int32_t frame, int32_t bone) { return samples_[Index(frame, bone)]; }
-    const AnimationSample& At(int32_t frame, int32_t bone) const { return samples_[Index(frame, bone)]; }
+    /// The frames of animation (an index into the list the table was reset
+    /// with); none for an animation that is not present or not in the list.
+    AnimationFrames Frames(size_t animation);
 
 private:
-    size_t Index(int32_t frame, int32_t bone) const {
-        return static_cast<size_t>(frame) * static_cast<size_t>(boneCount_) + static_cast<size_t>(bone);
-    }
-    int32_t frameCount_ = 0;
+    struct Span {
+        size_t firstSample;
+        int32_t start;
+        int32_t end;
+    };
     int32_t boneCount_ = 0;
+    std::vector<std::optional<Span>> spans_;
     std::vector<AnimationSample> samples_;
 };
 

@@ -124,7 +124,7 @@ StepResult WriteModelBody(ExportState& state, DirectoryFiles& directories, Model
     model.modelWriter << begin << Ident{"skeleton"} << newline;
     if (options.exportAnimation)
         animation::InitFrameTable(AnimationSettingsOf(state), model.animation, model.Root().GetName(),
-                                  model.bones.frameCount, model.bones.BoneCount());
+                                  model.bones.BoneCount());
     if (model.structure) model.entityWriter << begin << "placer" << xIo::xSdl::end << begin << "structure" << newline;
 
     app.GetHold().Begin();

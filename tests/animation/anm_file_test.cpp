@@ -28,10 +28,13 @@ struct Table {
             nodes += (b ? ", " : "") + std::string(R"({"name": ")") + names.back() + "\"}";
         }
         scene = sim::SceneFromJson(R"("nodes": [)" + nodes + "]");
-        table.Reset(frames, bones);
+        AnimationRange all;
+        all.end = frames - 1;
+        all.present = true;
+        table.Reset({all}, bones);
     }
     AnimationSample& Set(int32_t frame, int32_t bone, uint16_t flags, host::Matrix3 transform = {}) {
-        AnimationSample& s = table.At(frame, bone);
+        AnimationSample& s = table.Frames(0).At(frame, bone);
         s.node = qeltest::NodeNamed(*scene, names[static_cast<size_t>(bone)]);
         s.flags = flags;
         s.transform = transform;
@@ -39,12 +42,11 @@ struct Table {
     }
     AnmWriteResult Write(int32_t start, int32_t end, std::string& bytes,
                          const animation::InAnimation& in = [](host::Node&) { return true; }) {
-        AnimationRange range;
-        range.name = "anim";
-        range.start = start;
-        range.end = end;
+        // The frames start..end of the table, as an animation of its own.
+        animation::AnimationFrames all = table.Frames(0);
+        animation::AnimationFrames frames(&all.At(start, 0), start, end, all.BoneCount());
         xIo::eMemoryStream out(256);
-        AnmWriteResult r = animation::WriteAnimation(out, range, table, names, in);
+        AnmWriteResult r = animation::WriteAnimation(out, frames, names, in);
         bytes.assign(out.Data());
         return r;
     }

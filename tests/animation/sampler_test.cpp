@@ -25,9 +25,8 @@ std::string Scene(const std::string& arm_members, const std::string& root_member
 // Samples bone 1 (arm) over the given animations; every animation of the
 // list is present and has no selection set.
 struct Sampled : animtest::Fixture {
-    Sampled(const std::string& members, std::vector<std::pair<int32_t, int32_t>> ranges, int32_t frames = 0)
+    Sampled(const std::string& members, std::vector<std::pair<int32_t, int32_t>> ranges)
         : animtest::Fixture(members) {
-        int32_t largest = 0;
         for (auto [start, end] : ranges) {
             AnimationRange a;
             a.name = std::string("a").append(std::to_string(animation.animations.size()));
@@ -36,17 +35,19 @@ struct Sampled : animtest::Fixture {
             a.fileName = a.name;
             a.present = true;
             animation.animations.push_back(a);
-            largest = std::max(largest, end);
         }
-        EXPECT_TRUE(animation::InitFrameTable(settings, animation, "Root", frames ? frames : largest + 1, 2));
+        EXPECT_TRUE(animation::InitFrameTable(settings, animation, "Root", 2));
     }
     void Run(const char* node = "arm", int32_t bone = 1) {
         animation::SampleNodeAnimation(settings, animation, Node(node), bone, list);
     }
-    const AnimationSample& At(int32_t frame, int32_t bone = 1) { return animation.frames.At(frame, bone); }
-    std::vector<int> Flags(int32_t from, int32_t to, int32_t bone = 1) {
+    /// The sample of bone at frame of the first animation (or of another).
+    const AnimationSample& At(int32_t frame, int32_t bone = 1, size_t animation_index = 0) {
+        return animation.frames.Frames(animation_index).At(frame, bone);
+    }
+    std::vector<int> Flags(int32_t from, int32_t to, int32_t bone = 1, size_t animation_index = 0) {
         std::vector<int> flags;
-        for (int32_t f = from; f <= to; ++f) flags.push_back(At(f, bone).flags);
+        for (int32_t f = from; f <= to; ++f) flags.push_back(At(f, bone, animation_index).flags);
         return flags;
     }
 };
@@ -54,10 +55,10 @@ struct Sampled : animtest::Fixture {
 TEST(Sampler, AStillBoneHasRecordsAtTheFirstAndLastFrameOnly) {
     Sampled s(Scene(R"("transform": {"pos": [1, 2, 3]})"), {{2, 6}});
     s.Run();
-    EXPECT_EQ(s.Flags(0, 7 - 1), (std::vector<int>{0, 0, 0x0B, 0, 0, 0, 0x0B}));
-    // Every visited frame names the node; the frames before do not.
+    EXPECT_EQ(s.Flags(2, 6), (std::vector<int>{0x0B, 0, 0, 0, 0x0B}));
+    // Every visited frame names the node; bone 0 was not sampled.
     EXPECT_EQ(s.At(4).node, &s.Node("arm"));
-    EXPECT_EQ(s.At(1).node, nullptr);
+    EXPECT_EQ(s.At(4, 0).node, nullptr);
     EXPECT_EQ(s.At(2).transform.GetTrans(), host::Point3(1, 2, 3));
 }
 
@@ -150,13 +151,14 @@ TEST(Sampler, GroupMembersAreSkippedForTheBoneParent) {
     EXPECT_EQ(s.At(0).transform.GetTrans(), host::Point3(1, 7, 0));
 }
 
-TEST(Sampler, ALaterAnimationOverwritesTheFramesItShares) {
-    Sampled s(Scene(R"("visibility": {"0": 1, "4": 1, "5": 0})"), {{0, 10}, {5, 7}});
-    s.animation.animations[1].present = true;
+TEST(Sampler, AnimationsSharingFramesKeepTheirOwnRecords) {
+    Sampled s(Scene(R"("visibility": {"0": 1, "4": 1, "5": 0})"), {{0, 10}, {5, 7}, {5, 5}});
     s.Run();
-    // The first animation recorded the change to hidden at 5; the second
-    // starts there and records everything, then ends at 7.
-    EXPECT_EQ(s.Flags(5, 10), (std::vector<int>{0x13, 0, 0x13, 0, 0, 0x13}));
+    // The first records the change to hidden at 5 and its own end; the
+    // second and third record everything at their own first and last frame.
+    EXPECT_EQ(s.Flags(0, 10), (std::vector<int>{0x0B, 0, 0, 0, 0, 0x10, 0, 0, 0, 0, 0x13}));
+    EXPECT_EQ(s.Flags(5, 7, 1, 1), (std::vector<int>{0x13, 0, 0x13}));
+    EXPECT_EQ(s.Flags(5, 5, 1, 2), (std::vector<int>{0x13}));
 }
 
 TEST(Sampler, NotPresentAnimationsAreNotSampled) {
@@ -169,14 +171,17 @@ TEST(Sampler, NotPresentAnimationsAreNotSampled) {
 
 TEST(Sampler, AFrameTablePastItsLimitIsRefused) {
     animtest::Fixture f(Scene(""));
-    AnimationRange a;
-    a.name = "long";
-    a.present = true;
-    f.animation.animations.push_back(a);
-    EXPECT_FALSE(animation::InitFrameTable(f.settings, f.animation, "Root", 65536, 257));
-    EXPECT_FALSE(f.animation.animations[0].present);
+    for (auto [start, end] : {std::pair{0, 65535}, std::pair{100, 199}}) {
+        AnimationRange a;
+        a.start = start;
+        a.end = end;
+        a.present = true;
+        f.animation.animations.push_back(a);
+    }
+    EXPECT_FALSE(animation::InitFrameTable(f.settings, f.animation, "Root", 256));
+    EXPECT_FALSE(f.animation.animations[0].present || f.animation.animations[1].present);
     EXPECT_EQ(f.animation.frames.FrameCount(), 0);
-    EXPECT_EQ(f.Boxes(), Strings{"E|Ошибка|Анимации модели 'Root' слишком велики: 65536 кадров для 257 костей.\n"
+    EXPECT_EQ(f.Boxes(), Strings{"E|Ошибка|Анимации модели 'Root' слишком велики: 65636 кадров для 256 костей.\n"
                                  "Анимация не экспортирована."});
 }
 
