@@ -2,6 +2,7 @@
 // JSON. One subcommand per kind of file.
 #include <CLI/CLI.hpp>
 
+#include "qelinspect/anm_command.h"
 #include "qelinspect/bmp_command.h"
 #include "qelinspect/dds_command.h"
 #include "qelinspect/sdl_command.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     qelinspect::AddSdlCommand(app, exit_code);
     qelinspect::AddDdsCommand(app, exit_code);
     qelinspect::AddBmpCommand(app, exit_code);
+    qelinspect::AddAnmCommand(app, exit_code);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
