@@ -106,7 +106,8 @@ void SampleRange(const AnimationSettings& s, const AnimationFrames& frames, cons
                 listed.orientation = orientation;
             }
             if (local.mirrored) sample.flags |= kSampleMirrored;
-            sample.transform = local.m;
+            sample.position = local.m.GetTrans();
+            sample.orientation = orientation;
             last.position = local.m.GetTrans();
             last.orientation = orientation;
         }

@@ -40,9 +40,8 @@ void PutPoint(xIo::eStream& out, const host::Point3& p) {
     out.Put<float>(p.z);
 }
 
-// The rotation of a transform as stored: w ≤ 0, unit length.
-host::Quat StoredOrientation(const host::Matrix3& transform) {
-    host::Quat q(transform);
+// A rotation as stored: w ≤ 0, unit length.
+host::Quat StoredOrientation(host::Quat q) {
     if (q.w > 0.0f) q = -q;
     return q.Normalize();
 }
@@ -50,9 +49,9 @@ host::Quat StoredOrientation(const host::Matrix3& transform) {
 void PutRecord(xIo::eStream& out, uint8_t animated_bone, const AnimationSample& s) {
     out.Put<uint8_t>(animated_bone);
     out.Put<uint16_t>(s.flags);
-    if (s.flags & kSamplePosition) PutPoint(out, s.transform.GetTrans());
+    if (s.flags & kSamplePosition) PutPoint(out, s.position);
     if (s.flags & kSampleOrientation) {
-        host::Quat q = StoredOrientation(s.transform);
+        host::Quat q = StoredOrientation(s.orientation);
         PutPoint(out, {q.x, q.y, q.z});
     }
 }

@@ -37,7 +37,8 @@ struct Table {
         AnimationSample& s = table.Frames(0).At(frame, bone);
         s.node = qeltest::NodeNamed(*scene, names[static_cast<size_t>(bone)]);
         s.flags = flags;
-        s.transform = transform;
+        s.position = transform.GetTrans();
+        s.orientation = host::Quat(transform);
         return s;
     }
     AnmWriteResult Write(int32_t start, int32_t end, std::string& bytes,

@@ -59,7 +59,7 @@ TEST(Sampler, AStillBoneHasRecordsAtTheFirstAndLastFrameOnly) {
     // Every visited frame names the node; bone 0 was not sampled.
     EXPECT_EQ(s.At(4).node, &s.Node("arm"));
     EXPECT_EQ(s.At(4, 0).node, nullptr);
-    EXPECT_EQ(s.At(2).transform.GetTrans(), host::Point3(1, 2, 3));
+    EXPECT_EQ(s.At(2).position, host::Point3(1, 2, 3));
 }
 
 TEST(Sampler, AOneFrameAnimationRecordsEverything) {
@@ -89,7 +89,7 @@ TEST(Sampler, PositionsAreComparedWithTheLastRecordInMetres) {
     s.settings.masterScale = 0.01f;
     s.Run();
     EXPECT_EQ(s.Flags(0, 4), (std::vector<int>{0x0B, 0, 0x01, 0, 0x0B}));
-    EXPECT_NEAR(s.At(2).transform.GetTrans().x, 0.0012f, 1e-7f);
+    EXPECT_NEAR(s.At(2).position.x, 0.0012f, 1e-7f);
 }
 
 TEST(Sampler, OrientationsAreComparedWithinOneHundredThousandth) {
@@ -105,11 +105,10 @@ TEST(Sampler, AMirroredNodeIsStoredRightHandedWithItsFlag) {
     s.Run();
     const AnimationSample& a = s.At(0);
     EXPECT_EQ(a.flags, 0x0F);
-    EXPECT_FALSE(a.transform.Parity());
-    // The axis part is the mirrored one with row 2 negated.
-    EXPECT_TRUE(a.transform.GetRow(0).Equals({0, -1, 0}, 1e-6f));
-    EXPECT_TRUE(a.transform.GetRow(1).Equals({-1, 0, 0}, 1e-6f));
-    EXPECT_TRUE(a.transform.GetRow(2).Equals({0, 0, -1}, 1e-6f));
+    // The rotation is that of the mirrored axes with row 2 negated.
+    host::Quat expected(host::Matrix3({0, -1, 0}, {-1, 0, 0}, {0, 0, -1}, {0, 0, 0}));
+    EXPECT_TRUE(a.orientation.Equals(expected, 1e-6f));
+    EXPECT_NEAR(a.orientation.Length(), 1.0f, 1e-6f);
     EXPECT_TRUE(s.Boxes().empty());
 }
 
@@ -118,16 +117,16 @@ TEST(Sampler, AFrameThatIsNeitherHandIsToldEveryFrameAndKept) {
     s.Run();
     EXPECT_EQ(s.Boxes(), (Strings(3, "-|ERROR|Non-ortho|unowned")));
     EXPECT_EQ(s.At(0).flags, 0x0B);
-    EXPECT_TRUE(s.At(0).transform.GetRow(1).Equals({0.6f, 0.8f, 0}, 1e-6f));
+    EXPECT_EQ(s.At(0).orientation, host::Quat(host::Matrix3({1, 0, 0}, {0.6f, 0.8f, 0}, {0, 0, 1}, {0, 0, 0})));
 }
 
 TEST(Sampler, ReversePlaybackPutsTheLastPoseInTheFirstFrame) {
     Sampled s(Scene(R"("keys": {"0": {"pos": [0, 0, 0]}, "10": {"pos": [10, 0, 0]}})"), {{2, 6}});
     s.settings.reverseAnimation = true;
     s.Run();
-    EXPECT_EQ(s.At(2).transform.GetTrans(), host::Point3(6, 0, 0));
-    EXPECT_EQ(s.At(3).transform.GetTrans(), host::Point3(5, 0, 0));
-    EXPECT_EQ(s.At(6).transform.GetTrans(), host::Point3(2, 0, 0));
+    EXPECT_EQ(s.At(2).position, host::Point3(6, 0, 0));
+    EXPECT_EQ(s.At(3).position, host::Point3(5, 0, 0));
+    EXPECT_EQ(s.At(6).position, host::Point3(2, 0, 0));
 }
 
 TEST(Sampler, TheRootBoneGetsTheAxisFix) {
@@ -135,7 +134,7 @@ TEST(Sampler, TheRootBoneGetsTheAxisFix) {
     s.settings.axisFix = host::Inverse(host::Matrix3::Scale({1, -1, 1}));
     s.Run("Root", 0);
     const AnimationSample& root = s.At(0, 0);
-    EXPECT_EQ(root.transform.GetTrans(), host::Point3(1, -2, 3));
+    EXPECT_EQ(root.position, host::Point3(1, -2, 3));
     // The fix mirrors the y axis, so the root's frame is stored as mirrored.
     EXPECT_EQ(root.flags, 0x0F);
 }
@@ -148,7 +147,7 @@ TEST(Sampler, GroupMembersAreSkippedForTheBoneParent) {
                 {"name": "arm", "transform": {"pos": [1, 0, 0]}}]}]}]}])",
               {{0, 0}});
     s.Run();
-    EXPECT_EQ(s.At(0).transform.GetTrans(), host::Point3(1, 7, 0));
+    EXPECT_EQ(s.At(0).position, host::Point3(1, 7, 0));
 }
 
 TEST(Sampler, AnimationsSharingFramesKeepTheirOwnRecords) {
