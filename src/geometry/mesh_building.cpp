@@ -1,0 +1,149 @@
+#include "geometry/mesh_building.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "geometry/skin_partition.h"
+#include "geometry/tangents.h"
+#include "geometry/vertex_welder.h"
+
+namespace geometry {
+
+namespace {
+
+// Texture scale of an edge: metres per unit of u (or v), ignored across
+// less than this much of the texture and capped.
+constexpr float kMinUvSpan = 0.01f;
+constexpr float kMaxTextureScale = 256.0f;
+
+uint32_t FaceFormat(const MaterialTraits& traits, const BoneMesh& record) {
+    uint32_t format = kFormatPosition | kFormatNormal | kFormatColour | (std::min(traits.uvSets, 2u) << kFormatUvShift);
+    if (traits.bump != 0.0f) format |= kFormatTangent;
+    if (record.skinned) format |= (record.bonesPerVertex - 1) << kFormatWeightShift;
+    return format;
+}
+
+void UpdateTextureScale(SubmeshGroup& group, const FrameGeometry& frame, const CornerData* corners) {
+    float scale[2] = {0.0f, 0.0f};
+    for (int e = 0; e < 3; ++e) {
+        const CornerData& a = corners[e];
+        const CornerData& b = corners[(e + 1) % 3];
+        const float length = (frame.positions[a.position] - frame.positions[b.position]).Length();
+        const float span[2] = {std::fabs(a.uv0.x - b.uv0.x), std::fabs(a.uv0.y - b.uv0.y)};
+        for (int k = 0; k < 2; ++k)
+            if (span[k] >= kMinUvSpan) scale[k] = std::max(scale[k], std::min(length / span[k], kMaxTextureScale));
+    }
+    for (int k = 0; k < 2; ++k)
+        if (scale[k] >= 1.0f) group.textureScale[k] = (group.textureScale[k] + scale[k]) * 0.5f;
+}
+
+// The host progress bar over the faces of one mesh: a whole percent at a
+// time, asking for cancel with each.
+class FaceProgress {
+public:
+    FaceProgress(host::Progress& progress, size_t face_count)
+        : progress_(progress), step_(face_count ? 100.0 / double(face_count) : 0.0) {}
+    /// Counts one face; false when the artist cancelled.
+    bool Advance() {
+        done_ += step_;
+        const int percent = static_cast<int>(done_);
+        if (percent <= shown_) return true;
+        shown_ = percent;
+        progress_.Update(std::min(percent, 100));
+        return !progress_.GetCancel();
+    }
+
+private:
+    host::Progress& progress_;
+    double step_;
+    double done_ = 0.0;
+    int shown_ = 0;
+};
+
+}  // namespace
+
+BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& record) {
+    BuiltMesh built;
+    if (record.frames.empty()) return built;
+    const FrameGeometry& frame = record.frames.front();
+    const size_t face_count = record.faces.size();
+
+    std::vector<std::array<uint8_t, 256>> palette_positions;
+    if (record.skinned) {
+        PartitionSkin(record);
+        palette_positions = PalettePositions(record);
+    }
+    std::optional<CornerTangents> tangents;
+    for (const ExtractedFace& face : record.faces)
+        if (meshes.Material(face.material).bump != 0.0f) {
+            tangents.emplace(record, frame);
+            break;
+        }
+
+    // Where each of the model's groups sits in built.groups.
+    std::vector<int32_t> slot_of_group;
+    VertexWelder welder(std::min<size_t>(3 * face_count, kVertexLimit));
+    FaceProgress progress(settings.app.GetProgress(), face_count);
+    uint32_t largest_size = 0;
+    for (size_t f = 0; f < face_count; ++f) {
+        const ExtractedFace& face = record.faces[f];
+        const MaterialTraits& traits = meshes.Material(face.material);
+        const uint32_t format = FaceFormat(traits, record);
+        if (VertexSize(format) > largest_size) {
+            largest_size = VertexSize(format);
+            built.format = format;
+        }
+        const int32_t partition = record.skinned ? record.facePartition[f] : 0;
+        SubmeshGroup& group = meshes.Group(face.material, partition);
+        if (size_t(group.index) >= slot_of_group.size()) slot_of_group.resize(size_t(group.index) + 1, -1);
+        int32_t& slot = slot_of_group[size_t(group.index)];
+        if (slot < 0) {
+            slot = static_cast<int32_t>(built.groups.size());
+            built.groups.push_back({group.index, {}});
+        }
+        std::vector<uint32_t>& triangles = built.groups[size_t(slot)].indices;
+        const CornerData* corners = &frame.corners[3 * f];
+        UpdateTextureScale(group, frame, corners);
+
+        for (int k = 0; k < 3; ++k) {
+            const size_t corner_index = 3 * f + size_t(k);
+            const CornerData& corner = corners[k];
+            MeshVertex v;
+            v.position = frame.positions[corner.position];
+            v.normal = corner.normal;
+            v.colour = corner.colour;
+            v.uv[0] = corner.uv0;
+            if (traits.uvSets == 2 && corner_index < frame.uv1.size()) v.uv[1] = frame.uv1[corner_index];
+            v.group = group.index;
+            if (traits.bump != 0.0f) v.tangent = tangents->At(f, k, corner.normal);
+            v.smoothing = face.smoothing;
+            v.format = format;
+            if (record.skinned) {
+                const SkinInfluence& influence = record.influences[corner.position];
+                const std::array<uint8_t, 256>& positions = palette_positions[size_t(partition)];
+                for (int i = 0; i < 3; ++i) v.boneIndices[i] = positions[influence.bones[i]];
+                v.weights[0] = influence.weights[0];
+                v.weights[1] = influence.weights[1];
+            }
+            if (v.colour != kOpaqueWhite) built.allWhite = false;
+            const size_t before = welder.Count();
+            triangles.push_back(welder.Add(v));
+            if (welder.Count() != before) built.vertexCorner.push_back(static_cast<uint32_t>(corner_index));
+        }
+        if (welder.Count() >= kVertexLimit) {
+            built.overVertexLimit = true;
+            break;
+        }
+        if (!progress.Advance()) {
+            built.cancelled = true;
+            break;
+        }
+    }
+    built.vertices = welder.TakeVertices();
+    return built;
+}
+
+}  // namespace geometry
