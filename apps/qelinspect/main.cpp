@@ -2,6 +2,7 @@
 // JSON. One subcommand per kind of file.
 #include <CLI/CLI.hpp>
 
+#include "qelinspect/mesh_command.h"
 #include "qelinspect/sdl_command.h"
 
 int main(int argc, char** argv) {
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exit_code = 0;
     qelinspect::AddSdlCommand(app, exit_code);
+    qelinspect::AddMeshCommand(app, exit_code);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
