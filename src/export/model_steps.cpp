@@ -59,10 +59,11 @@ bool ModelSteps::MeshBounds(int32_t bone_index, host::Box3& box) const {
 }
 
 scene::StepResult ModelSteps::WriteMesh(int32_t bone_index, const model::BoneRecord& bone) {
-    if (!state_.options.exportMesh) return scene::StepResult::Done();
+    if (!state_.options.exportMesh || bone.node == nullptr) return scene::StepResult::Done();
     DirectoryCollector& collector = directories_.ForMesh(bone.sharedMesh);
-    return geometry::WriteBoneMesh(MeshSettingsOf(state_), model_.meshes, bone_index, bone.meshName, collector.meshes,
-                                   model_.modelWriter);
+    geometry::MeshTarget target{*bone.node, bone.meshName, directories_.TexturePrefix(), collector.meshes,
+                                model_.modelWriter};
+    return geometry::WriteBoneMesh(MeshSettingsOf(state_), model_.meshes, bone_index, target);
 }
 
 }  // namespace export_driver

@@ -1,6 +1,9 @@
 // Whole exports of the scene files under tests/scenes, compared with the
 // expected trees under tests/golden: every file byte for byte (the date line
-// of a model description aside) and the messages shown, in order.
+// of a model description aside) and the messages shown, in order. A mesh
+// file is compared through qelinspect's text form, kept in the golden tree
+// as "<name>.txt" beside where the file would be: the text shows every
+// field of every record exactly, so a difference reads as one in meaning.
 // QEL_UPDATE_GOLDENS=1 writes the trees instead (scripts/update-goldens.sh).
 #include <gtest/gtest.h>
 
@@ -12,6 +15,7 @@
 
 #include "base/debug.h"
 #include "export/export_plugin.h"
+#include "qelinspect/mesh_command.h"
 #include "io/sdl_reader.h"
 #include "sim/scene_loader.h"
 #include "support/sim_helpers.h"
@@ -47,11 +51,23 @@ std::string Comparable(const std::string& text) {
     return out;
 }
 
+// The files under root by relative name; an exported mesh file as its text
+// form (a malformed one as the reader's error), under its name + ".txt".
 std::map<std::string, std::string> Tree(const fs::path& root) {
     std::map<std::string, std::string> files;
     if (!fs::exists(root)) return files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file()) files[fs::relative(entry.path(), root).generic_string()] = Comparable(Read(entry.path()));
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) continue;
+        std::string name = fs::relative(entry.path(), root).generic_string();
+        std::string content = Read(entry.path());
+        if (entry.path().filename() == ".mesh") {
+            std::string text;
+            if (!qelinspect::MeshText(content, text)) text = "malformed mesh file: " + text + "\n";
+            files[name + ".txt"] = text;
+            continue;
+        }
+        files[name] = Comparable(content);
+    }
     return files;
 }
 
