@@ -34,9 +34,9 @@ public:
     /// structure's; any other model finishes a pending structure and shares
     /// its own directory.
     void PlaceModel(host::Node& root, bool structure, const std::string& resource_dir);
-    /// The model is written: a model that is not a structure writes its own
-    /// directory's files.
-    void FinishModel(bool structure, const std::string& resource_dir);
+    /// The model is written: it writes its own directory's files (for a
+    /// structure, the meshes of its bones that share nothing).
+    void FinishModel(const std::string& resource_dir);
     /// A model failed: what it put into its own collector is dropped.
     void DiscardModel();
     /// The last model is written: a pending structure writes its shared files.

@@ -208,7 +208,7 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
         if (!any) xIo::RemoveFile(scene::JoinPath(model.resourceDir, "anim.txt"));
     }
 
-    directories.FinishModel(structure, model.resourceDir);
+    directories.FinishModel(model.resourceDir);
     return written;
 }
 
