@@ -1,13 +1,14 @@
 #include "geometry/mesh_writer.h"
 
 #include <algorithm>
+#include <cassert>
 #include <tuple>
 
 #include "base/format.h"
 #include "geometry/mesh_building.h"
 #include "geometry/mesh_record.h"
 #include "geometry/messages.h"
-#include "geometry/strips_stand_in.h"
+#include "geometry/triangle_strips.h"
 #include "host/object.h"
 #include "scene/messages.h"
 #include "scene/node_name.h"
@@ -87,29 +88,27 @@ void WriteAnimatedTexture(host::Node& node, xIo::xSdl::eWriter& w) {
 void Renumber(std::vector<Submesh>& submeshes, const std::vector<MeshVertex>& welded, MeshRecord& record,
               std::vector<uint16_t>& remap) {
     std::vector<PrimitiveGroup> groups;
-    for (Submesh& s : submeshes) groups.push_back({PrimitiveType::kList, std::move(s.optimised)});
-    std::vector<PrimitiveGroup> renumbered = RenumberVertices(groups, static_cast<uint32_t>(welded.size()));
+    for (Submesh& s : submeshes) groups.push_back({PrimitiveType::List, std::move(s.optimised)});
+    std::vector<PrimitiveGroup> renumbered;
+    // Every index names a welded vertex, so renumbering cannot fail.
+    [[maybe_unused]] const bool renumbered_all =
+        RenumberVertices(groups, static_cast<uint32_t>(welded.size()), renumbered, &remap);
+    assert(renumbered_all);
     uint32_t triangle = 0;
-    for (size_t g = 0; g < groups.size(); ++g) {
+    for (size_t g = 0; g < renumbered.size(); ++g) {
         SubmeshSection& section = record.submeshes[g];
-        const std::vector<uint16_t>& old_indices = groups[g].indices;
-        const std::vector<uint16_t>& new_indices = renumbered[g].indices;
+        const std::vector<uint16_t>& indices = renumbered[g].indices;
         uint32_t lowest = 0xFFFF, highest = 0;
-        for (size_t i = 0; i < new_indices.size(); ++i) {
-            const uint16_t index = new_indices[i];
-            if (index >= remap.size()) {
-                remap.resize(size_t(index) + 1);
-                remap[index] = old_indices[i];
-            }
+        for (uint16_t index : indices) {
             lowest = std::min<uint32_t>(lowest, index);
             highest = std::max<uint32_t>(highest, index);
         }
         section.firstTriangle = triangle;
-        section.triangleCount = static_cast<uint32_t>(new_indices.size() / 3);
-        section.firstVertex = new_indices.empty() ? 0 : lowest;
-        section.vertexCount = new_indices.empty() ? 0 : highest - lowest + 1;
+        section.triangleCount = static_cast<uint32_t>(indices.size() / 3);
+        section.firstVertex = indices.empty() ? 0 : lowest;
+        section.vertexCount = indices.empty() ? 0 : highest - lowest + 1;
         triangle += section.triangleCount;
-        record.indices.insert(record.indices.end(), new_indices.begin(), new_indices.end());
+        record.indices.insert(record.indices.end(), indices.begin(), indices.end());
     }
     record.vertices.reserve(remap.size());
     for (uint16_t old_index : remap) record.vertices.push_back(welded[old_index]);
@@ -121,10 +120,10 @@ bool OptimiseTriangles(const std::vector<uint16_t>& triangles, std::vector<uint1
     SetListsOnly(true);
     SetCacheSize(kOptimiserCacheSize);
     std::vector<PrimitiveGroup> groups;
-    if (!GenerateStrips(triangles.data(), static_cast<uint32_t>(triangles.size()), groups, true)) return false;
+    if (!GenerateStrips(triangles, groups, true)) return false;
+    // Lists only: one list group, or none when no triangle is left.
     optimised.clear();
-    for (PrimitiveGroup& group : groups)
-        if (group.type == PrimitiveType::kList) optimised.insert(optimised.end(), group.indices.begin(), group.indices.end());
+    for (const PrimitiveGroup& group : groups) optimised.insert(optimised.end(), group.indices.begin(), group.indices.end());
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// Geometry's texts to the artist (UTF-8; scene::Message gives the code page
-// 1251 form). "%s" stands for a name.
+// The geometry subsystem's texts. Messages to the artist are UTF-8 here
+// (scene::Message gives the code page 1251 form); "%s" stands for a name.
+// The triangle optimiser's lines go to standard output as they are: they
+// are diagnostics for developers, not messages to the artist.
 namespace geometry::msg {
 
 // Extraction.
@@ -23,5 +25,11 @@ inline constexpr const char* kMirroredSharedMesh = "Инверсный общи�
 inline constexpr const char* kDegenerateTriangles = "Есть вырожденные треугольники в мэше '%s'. Используйте WELD.";
 inline constexpr const char* kOptimiserFailed = "GenerateStrips failed!";
 inline constexpr const char* kOptimiserFailedCaption = "Error";
+
+// The triangle optimiser.
+inline constexpr const char* kEdgeSharedByMoreThanTwo =
+    "BuildStripifyInfo: > 2 triangles on an edge... uncertain consequences";
+inline constexpr const char* kTriangleLacksVertices = "GetNextIndex: Triangle doesn't have all of its vertices";
+inline constexpr const char* kDuplicateTriangleDerailed = "GetNextIndex: Duplicate triangle probably got us derailed";
 
 }  // namespace geometry::msg
