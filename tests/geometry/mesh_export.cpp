@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "export/export_plugin.h"
+#include "export/options_dialog.h"
 #include "sim/test_scene.h"
 #include "support/sim_helpers.h"
 
@@ -22,6 +23,20 @@ std::vector<std::string> MeshExport::Run() {
     auto* exporter = dynamic_cast<::Export*>(object.get());
     exporter->SetConfigPath(dir_ / "QELEXPORT.CFG");
     exporter->DoExport("x.mdl", nullptr, scene_.get(), true, 0);
+    return qeltest::Boxes(*scene_);
+}
+
+std::vector<std::string> MeshExport::RunAtFrame(int static_frame) {
+    std::unique_ptr<host::ReferenceTarget> object = LibClassDesc(0)->Create(*scene_, false);
+    auto* exporter = dynamic_cast<::Export*>(object.get());
+    exporter->SetConfigPath(dir_ / "QELEXPORT.CFG");
+    exporter->SetToolsFolder(dir_ / "tools/");
+    exporter->SetInstalledFolder(dir_ / "installed/");
+    exporter->SetDialogRunner([static_frame](options_dialog::Model& dialog) {
+        dialog.SetSpinnerValue(static_frame);
+        return dialog.PressExport().closeCode;
+    });
+    exporter->DoExport("x.mdl", nullptr, scene_.get(), false, 0);
     return qeltest::Boxes(*scene_);
 }
 

@@ -22,6 +22,8 @@ public:
     /// Runs an export without prompts; returns the message boxes shown
     /// ("E|caption|text", see qeltest::Boxes).
     std::vector<std::string> Run();
+    /// Runs an export through the options dialog with the static frame set.
+    std::vector<std::string> RunAtFrame(int static_frame);
 
     sim::Scene& scene() { return *scene_; }
     /// Every file under the game path, relative, sorted.
