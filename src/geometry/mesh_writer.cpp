@@ -117,10 +117,12 @@ void Renumber(std::vector<Submesh>& submeshes, const std::vector<MeshVertex>& we
 }  // namespace
 
 bool OptimiseTriangles(const std::vector<uint16_t>& triangles, std::vector<uint16_t>& optimised) {
-    SetListsOnly(true);
-    SetCacheSize(kOptimiserCacheSize);
+    // Options of our own rather than the module's, which the writer leaves alone.
+    StripOptions options;
+    options.lists_only = true;
+    options.cache_size = kOptimiserCacheSize;
     std::vector<PrimitiveGroup> groups;
-    if (!GenerateStrips(triangles, groups, true)) return false;
+    if (!GenerateStrips(triangles, options, groups, true)) return false;
     // Lists only: one list group, or none when no triangle is left.
     optimised.clear();
     for (const PrimitiveGroup& group : groups) optimised.insert(optimised.end(), group.indices.begin(), group.indices.end());
