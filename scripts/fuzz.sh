@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 work="build/fuzz/run"
 rm -rf "$work"
-for target in sdl_reader:sdl zip_entry:zip; do
+for target in sdl_reader:sdl zip_entry:zip mesh_reader:mesh; do
   name="${target%%:*}"
   seeds="fuzz/corpus/${target##*:}"
   mkdir -p "$work/$name"
