@@ -25,12 +25,14 @@ private:
 
 class SimTriMesh : public host::TriMesh {
 public:
-    explicit SimTriMesh(MeshData data) : data_(std::move(data)) {
+    SimTriMesh(std::shared_ptr<const MeshData> shared, std::vector<host::Point3> positions)
+        : shared_(std::move(shared)), data_(*shared_), positions_(std::move(positions)),
+          verts_(positions_.empty() ? data_.verts : positions_) {
         if (data_.normals) spec_ = std::make_unique<SpecifiedNormals>(*data_.normals);
     }
 
-    int NumVerts() const override { return static_cast<int>(data_.verts.size()); }
-    host::Point3 GetVert(int i) const override { return data_.verts.at(size_t(i)); }
+    int NumVerts() const override { return static_cast<int>(verts_.size()); }
+    host::Point3 GetVert(int i) const override { return verts_.at(size_t(i)); }
     int NumFaces() const override { return static_cast<int>(data_.faces.size()); }
     const host::Face& GetFace(int i) const override { return data_.faces.at(size_t(i)); }
 
@@ -64,12 +66,15 @@ public:
 
     host::Box3 VertexBox() const override {
         host::Box3 box;
-        box.IncludePoints(data_.verts.data(), data_.verts.size());
+        box.IncludePoints(verts_.data(), verts_.size());
         return box;
     }
 
 private:
-    MeshData data_;
+    std::shared_ptr<const MeshData> shared_;
+    const MeshData& data_;
+    std::vector<host::Point3> positions_;
+    const std::vector<host::Point3>& verts_;  // the data's vertices or positions_
     std::unique_ptr<SpecifiedNormals> spec_;
     bool built_ = false;
     std::vector<host::Point3> face_normals_;
@@ -80,11 +85,11 @@ void SimTriMesh::BuildNormals() {
     if (built_) return;
     built_ = true;
     face_normals_.resize(data_.faces.size());
-    render_.assign(data_.verts.size(), {});
+    render_.assign(verts_.size(), {});
     for (size_t f = 0; f < data_.faces.size(); ++f) {
         const host::Face& face = data_.faces[f];
-        const host::Point3& a = data_.verts[face.v[0]];
-        const host::Point3 area = host::CrossProd(data_.verts[face.v[1]] - a, data_.verts[face.v[2]] - a);
+        const host::Point3& a = verts_[face.v[0]];
+        const host::Point3 area = host::CrossProd(verts_[face.v[1]] - a, verts_[face.v[2]] - a);
         face_normals_[f] = host::Normalize(area);
         if (face.smGroup == 0) continue;
         // A face joins the first normal of each corner's vertex that shares a
@@ -108,7 +113,7 @@ void SimTriMesh::BuildNormals() {
     if (!data_.normals) return;
     // A vertex whose every corner names the same explicit normal carries it as
     // its specified render normal.
-    std::vector<int> chosen(data_.verts.size(), -2);  // −2 unseen, −1 mixed or none
+    std::vector<int> chosen(verts_.size(), -2);  // −2 unseen, −1 mixed or none
     for (size_t f = 0; f < data_.faces.size() && f < data_.normals->faces.size(); ++f) {
         for (size_t c = 0; c < 3; ++c) {
             const int n = data_.normals->faces[f][c];
@@ -126,6 +131,8 @@ void SimTriMesh::BuildNormals() {
 
 }  // namespace
 
-std::unique_ptr<host::TriMesh> MakeTriMesh(MeshData data) { return std::make_unique<SimTriMesh>(std::move(data)); }
+std::unique_ptr<host::TriMesh> MakeTriMesh(std::shared_ptr<const MeshData> data, std::vector<host::Point3> positions) {
+    return std::make_unique<SimTriMesh>(std::move(data), std::move(positions));
+}
 
 }  // namespace sim
