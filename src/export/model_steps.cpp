@@ -61,8 +61,9 @@ bool ModelSteps::MeshBounds(int32_t bone_index, host::Box3& box) const {
 scene::StepResult ModelSteps::WriteMesh(int32_t bone_index, const model::BoneRecord& bone) {
     if (!state_.options.exportMesh || bone.node == nullptr) return scene::StepResult::Done();
     DirectoryCollector& collector = directories_.ForMesh(bone.sharedMesh);
+    // A common mesh's record is written by its owner and again by its bone.
     geometry::MeshTarget target{*bone.node, bone.meshName, directories_.TexturePrefix(), collector.meshes,
-                                model_.modelWriter};
+                                model_.modelWriter, !bone.hasCommonMesh};
     return geometry::WriteBoneMesh(MeshSettingsOf(state_), model_.meshes, bone_index, target);
 }
 

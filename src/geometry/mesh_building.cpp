@@ -85,7 +85,8 @@ BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh&
 
     // Where each of the model's groups sits in built.groups.
     std::vector<int32_t> slot_of_group;
-    VertexWelder welder(std::min<size_t>(3 * face_count, kVertexLimit));
+    // A closed mesh has about half as many vertices as faces; the tables grow past it.
+    VertexWelder welder(std::min<size_t>(face_count, kVertexLimit));
     FaceProgress progress(settings.app.GetProgress(), face_count);
     uint32_t largest_size = 0;
     for (size_t f = 0; f < face_count; ++f) {

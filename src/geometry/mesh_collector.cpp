@@ -1,6 +1,7 @@
 #include "geometry/mesh_collector.h"
 
 #include <limits>
+#include <memory>
 
 #include "base/debug.h"
 #include "io/stream_file.h"
@@ -8,26 +9,20 @@
 
 namespace geometry {
 
-namespace {
-
-constexpr int32_t kRecordStreamStep = 256;
-
-}  // namespace
-
 uint8_t* MeshCollector::AddRecord(const std::string& name, size_t record_size) {
-    if (!records_) records_ = std::make_unique<xIo::eMemoryStream>(kRecordStreamStep, kRecordStreamStep);
-    if (record_size > size_t(std::numeric_limits<int32_t>::max()))
-        xDebug::Error("geometry/mesh_collector", __LINE__, "A mesh record larger than 2 GiB");
-    const auto offset = static_cast<uint32_t>(records_->Position());
-    // Reserve grows the stream in one step and raises past 2 GiB.
-    uint8_t* at = records_->Reserve(static_cast<int32_t>(record_size));
-    entries_.push_back({name, offset});
-    return at;
+    // Table offsets are 32-bit.
+    if (recordsSize_ + record_size > std::numeric_limits<uint32_t>::max())
+        xDebug::Error("geometry/mesh_collector", __LINE__, "The mesh records of a directory pass 4 GiB");
+    records_.push_back({std::make_unique_for_overwrite<uint8_t[]>(record_size), record_size});
+    entries_.push_back({name, static_cast<uint32_t>(recordsSize_)});
+    recordsSize_ += record_size;
+    return records_.back().bytes.get();
 }
 
 void MeshCollector::Clear() {
     entries_.clear();
-    records_.reset();
+    records_.clear();
+    recordsSize_ = 0;
 }
 
 void WriteMeshFile(const std::string& dir, const MeshCollector& collector) {
@@ -41,8 +36,10 @@ void WriteMeshFile(const std::string& dir, const MeshCollector& collector) {
         file.WriteString(entry.name);
         file.Put(entry.offset);
     }
-    const std::string_view records = collector.Records();
-    file.Write(records.data(), static_cast<int32_t>(records.size()));
+    for (size_t i = 0; i < collector.Entries().size(); ++i) {
+        const std::string_view record = collector.Record(i);
+        file.Write(record.data(), static_cast<int32_t>(record.size()));
+    }
     file.Close();
 }
 

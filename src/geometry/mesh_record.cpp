@@ -66,7 +66,7 @@ size_t MeshRecordSize(const MeshRecord& record) {
         size += 4 + 5 * 2 + 2 + StringSize(s.material.size());
         if (s.flags & kSubmeshSkinned) size += 1 + s.palette.count;
     }
-    size += 4 + 4 + 2 + 2 + record.vertices.size() * record.vertexSize;
+    size += 4 + 4 + 2 + 2 + record.VertexCount() * record.vertexSize;
     size += 4 + 4 + record.indices.size() * 2;
     return size;
 }
@@ -99,10 +99,12 @@ void WriteMeshRecord(const MeshRecord& record, uint8_t* out) {
         b.String(s.material);
     }
     b.Tag("VERT");
-    b.Put(static_cast<uint32_t>(record.vertices.size()));
+    b.Put(static_cast<uint32_t>(record.VertexCount()));
     b.Put(static_cast<uint16_t>(record.vertexSize));
     b.Put(uint16_t{0});  // reserved
-    for (const MeshVertex& v : record.vertices) PackVertex(v, record.vertexSize, b.Take(record.vertexSize));
+    if (record.order.empty())
+        for (const MeshVertex& v : record.vertices) PackVertex(v, record.vertexSize, b.Take(record.vertexSize));
+    for (uint16_t index : record.order) PackVertex(record.vertices[index], record.vertexSize, b.Take(record.vertexSize));
     b.Tag("INDX");
     b.Put(static_cast<uint32_t>(record.indices.size()));
     for (size_t i = 0; i + 2 < record.indices.size(); i += 3) {

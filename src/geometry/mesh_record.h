@@ -31,11 +31,17 @@ struct SubmeshSection {
 };
 
 struct MeshRecord {
+    /// The number of vertices the record holds.
+    size_t VertexCount() const { return order.empty() ? vertices.size() : order.size(); }
+
     host::Box3 bounds;
     bool skinned = false;
     std::vector<std::string> skinBones;  ///< cleaned bone names, in bone number order
     std::vector<SubmeshSection> submeshes;
-    std::vector<MeshVertex> vertices;     ///< in final order
+    std::vector<MeshVertex> vertices;
+    /// The record's vertices in file order as indices into vertices; empty
+    /// when vertices are in file order already.
+    std::vector<uint16_t> order;
     uint32_t vertexSize = 0;
     std::vector<uint16_t> indices;        ///< three per triangle, in the mesh's winding
 };

@@ -82,17 +82,16 @@ void WriteAnimatedTexture(host::Node& node, xIo::xSdl::eWriter& w) {
     w << endl << endl << endl;
 }
 
-// Renumbers the optimised lists' vertices in order of first use: the new
-// vertex list, the remap table (new index to welded index) and each
-// section's triangle and vertex ranges.
-void Renumber(std::vector<Submesh>& submeshes, const std::vector<MeshVertex>& welded, MeshRecord& record,
-              std::vector<uint16_t>& remap) {
+// Renumbers the optimised lists' vertices in order of first use: the remap
+// table (new index to welded index), which orders the record's vertices,
+// and each section's triangle and vertex ranges.
+void Renumber(std::vector<Submesh>& submeshes, uint32_t welded_count, MeshRecord& record, std::vector<uint16_t>& remap) {
     std::vector<PrimitiveGroup> groups;
     for (Submesh& s : submeshes) groups.push_back({PrimitiveType::List, std::move(s.optimised)});
     std::vector<PrimitiveGroup> renumbered;
     // Every index names a welded vertex, so renumbering cannot fail.
     [[maybe_unused]] const bool renumbered_all =
-        RenumberVertices(groups, static_cast<uint32_t>(welded.size()), renumbered, &remap);
+        RenumberVertices(groups, welded_count, renumbered, &remap);
     assert(renumbered_all);
     uint32_t triangle = 0;
     for (size_t g = 0; g < renumbered.size(); ++g) {
@@ -110,8 +109,7 @@ void Renumber(std::vector<Submesh>& submeshes, const std::vector<MeshVertex>& we
         triangle += section.triangleCount;
         record.indices.insert(record.indices.end(), indices.begin(), indices.end());
     }
-    record.vertices.reserve(remap.size());
-    for (uint16_t old_index : remap) record.vertices.push_back(welded[old_index]);
+    record.order = remap;
 }
 
 }  // namespace
@@ -186,7 +184,8 @@ StepResult WriteBoneMesh(const MeshSettings& settings, ModelMeshes& meshes, int3
     if (degenerate) settings.report.Warning(format(Message(msg::kDegenerateTriangles)) % node.GetName());
 
     std::vector<uint16_t> remap;
-    Renumber(written, built.vertices, record, remap);
+    Renumber(written, static_cast<uint32_t>(built.vertices.size()), record, remap);
+    record.vertices = std::move(built.vertices);
     for (const SubmeshSection& section : record.submeshes) {
         if (section.firstTriangle > kMaxSectionNumber || section.triangleCount > kMaxSectionNumber) {
             settings.report.Error(format(Message(msg::kTooManyTriangles)) % node.GetName());
@@ -198,11 +197,20 @@ StepResult WriteBoneMesh(const MeshSettings& settings, ModelMeshes& meshes, int3
     WriteAnimatedTexture(node, target.modelWriter);
     WriteMeshRecord(record, target.collector.AddRecord(target.name, record_size));
 
-    bone->vertexCount = static_cast<uint32_t>(record.vertices.size());
+    bone->vertexCount = static_cast<uint32_t>(record.VertexCount());
     bone->vertexSize = record.vertexSize;
     bone->allWhite = built.allWhite;
     bone->remap = std::move(remap);
-    if (bone->frames.size() > 1) bone->vertexCorner = std::move(built.vertexCorner);
+    if (bone->frames.size() > 1) {
+        bone->vertexCorner = std::move(built.vertexCorner);
+    } else if (target.writtenOnce) {
+        // Nothing reads the faces again: a model's meshes need not all be
+        // held at once.
+        bone->frames = {};
+        bone->faces = {};
+        bone->influences = {};
+        bone->facePartition = {};
+    }
     return StepResult::Done();
 }
 

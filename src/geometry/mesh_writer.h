@@ -20,6 +20,10 @@ struct MeshTarget {
     const std::string& texturePrefix;   ///< put before every material reference
     MeshCollector& collector;
     xIo::xSdl::eWriter& modelWriter;    ///< receives the animated-texture blocks
+    /// The bone's record is written only this once: its extracted faces are
+    /// dropped after writing (a record with frames of vertex animation keeps
+    /// them for the animation file).
+    bool writtenOnce = true;
 };
 
 /// Reorders one group's triangle list (three indices each) for the vertex

@@ -13,8 +13,10 @@ static_assert(sizeof(MeshVertex) == 84, "MeshVertex is compared and hashed as it
 namespace {
 
 // Cells of the position grid: several tolerances wide, so that most lookups
-// touch one cell and at most two per axis.
+// touch one cell and at most two per axis; their borders are shifted off
+// round numbers, where modelled vertices gather.
 constexpr float kCellSize = 8 * kWeldTolerance;
+constexpr double kCellShift = 0.37;
 
 bool Near(float a, float b) {
     return std::fabs(a - b) <= kWeldTolerance || std::memcmp(&a, &b, sizeof a) == 0;
@@ -36,7 +38,7 @@ uint32_t HashBytes(const MeshVertex& v) {
 
 int64_t CellCoord(float value) {
     if (!std::isfinite(value)) return 0;  // equal only to its own bits: one fixed cell
-    double cell = std::floor(static_cast<double>(value) / kCellSize);
+    double cell = std::floor(static_cast<double>(value) / kCellSize + kCellShift);
     return static_cast<int64_t>(std::clamp(cell, -1e12, 1e12));
 }
 
@@ -94,13 +96,8 @@ uint32_t VertexWelder::Add(const MeshVertex& v) {
     // every vertex equal to this corner was equal to that one too.
     uint32_t found = FindExact(v, hash);
     if (found != kEmpty) return found;
-
     found = FindNearest(v);
-    if (found != kEmpty) {
-        aliases_.push_back({v, found});
-        InsertExact(hash, kAlias | static_cast<uint32_t>(aliases_.size() - 1));
-        return found;
-    }
+    if (found != kEmpty) return found;
     const auto index = static_cast<uint32_t>(vertices_.size());
     vertices_.push_back(v);
     InsertExact(hash, index);
@@ -113,18 +110,12 @@ uint32_t VertexWelder::FindExact(const MeshVertex& v, uint32_t hash) const {
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = exact_[i];
         if (slot.ref == kEmpty) return kEmpty;
-        if (slot.hash != hash) continue;
-        if (slot.ref & kAlias) {
-            const Alias& alias = aliases_[slot.ref & ~kAlias];
-            if (std::memcmp(&alias.key, &v, sizeof v) == 0) return alias.vertex;
-        } else if (std::memcmp(&vertices_[slot.ref], &v, sizeof v) == 0) {
-            return slot.ref;
-        }
+        if (slot.hash == hash && std::memcmp(&vertices_[slot.ref], &v, sizeof v) == 0) return slot.ref;
     }
 }
 
 void VertexWelder::InsertExact(uint32_t hash, uint32_t ref) {
-    if ((vertices_.size() + aliases_.size()) * 2 > exact_.size()) GrowExact();
+    if (vertices_.size() * 2 > exact_.size()) GrowExact();
     const size_t mask = exact_.size() - 1;
     size_t i = hash & mask;
     while (exact_[i].ref != kEmpty) i = (i + 1) & mask;

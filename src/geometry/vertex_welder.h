@@ -42,16 +42,9 @@ public:
 private:
     struct Slot {
         uint32_t hash;
-        uint32_t ref;  // a vertex index, or kAlias | an alias index; kEmpty when free
-    };
-    // A corner that welded to a vertex it is not identical to: later
-    // identical corners find its vertex at once.
-    struct Alias {
-        MeshVertex key;
-        uint32_t vertex;
+        uint32_t ref;  // a vertex index; kEmpty when free
     };
     static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
-    static constexpr uint32_t kAlias = 0x80000000u;
 
     uint32_t FindExact(const MeshVertex& v, uint32_t hash) const;
     void InsertExact(uint32_t hash, uint32_t ref);
@@ -61,8 +54,7 @@ private:
     void GrowCells();
 
     std::vector<MeshVertex> vertices_;
-    std::vector<Alias> aliases_;
-    std::vector<Slot> exact_;        // open addressing over identical corners
+    std::vector<Slot> exact_;        // the vertices by their bytes, open addressing
     std::vector<uint32_t> cells_;    // first vertex of each cell bucket
     std::vector<uint32_t> nextInCell_;
 };

@@ -213,7 +213,7 @@ TEST(MeshWriter, AGroupTheOptimiserFailsOnIsDroppedAndTheRecordStillWritten) {
     EXPECT_EQ(qeltest::Boxes(*scene), Strings{"E|Error|GenerateStrips failed!"});
 
     std::string file = "PMSH" "MTBL" + std::string("\x01\x00\x00\x00\x03hut\x00\x00\x00\x00", 12);
-    file += collector.Records();
+    file += collector.Record(0);
     geometry::MeshFileContent content;
     geometry::MeshReadError error;
     ASSERT_TRUE(geometry::ReadMeshFile(file, content, error)) << error.offset << ": " << error.reason;
