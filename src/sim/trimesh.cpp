@@ -1,3 +1,4 @@
+#include <array>
 #include <utility>
 
 #include "sim/mesh_data.h"
@@ -29,6 +30,8 @@ public:
         : shared_(std::move(shared)), data_(*shared_), positions_(std::move(positions)),
           verts_(positions_.empty() ? data_.verts : positions_) {
         if (data_.normals) spec_ = std::make_unique<SpecifiedNormals>(*data_.normals);
+        for (const auto& [number, channel] : data_.channels)
+            if (number >= host::kMapAlpha && number <= host::kMapMaxChannel) channels_[size_t(number - host::kMapAlpha)] = &channel;
     }
 
     int NumVerts() const override { return static_cast<int>(verts_.size()); }
@@ -36,20 +39,20 @@ public:
     int NumFaces() const override { return static_cast<int>(data_.faces.size()); }
     const host::Face& GetFace(int i) const override { return data_.faces.at(size_t(i)); }
 
-    bool MapSupport(int channel) const override { return data_.channels.count(channel) != 0; }
+    bool MapSupport(int channel) const override { return Channel(channel) != nullptr; }
     int NumMapVerts(int channel) const override {
-        const auto found = data_.channels.find(channel);
-        return found == data_.channels.end() ? 0 : static_cast<int>(found->second.verts.size());
+        const MapChannelData* found = Channel(channel);
+        return found == nullptr ? 0 : static_cast<int>(found->verts.size());
     }
     host::Point3 MapVert(int channel, int i) const override {
-        const auto found = data_.channels.find(channel);
-        if (found == data_.channels.end() || i < 0 || size_t(i) >= found->second.verts.size()) return {};
-        return found->second.verts[size_t(i)];
+        const MapChannelData* found = Channel(channel);
+        if (found == nullptr || i < 0 || size_t(i) >= found->verts.size()) return {};
+        return found->verts[size_t(i)];
     }
     host::MapFace GetMapFace(int channel, int face) const override {
-        const auto found = data_.channels.find(channel);
-        if (found == data_.channels.end() || face < 0 || size_t(face) >= found->second.faces.size()) return {};
-        return found->second.faces[size_t(face)];
+        const MapChannelData* found = Channel(channel);
+        if (found == nullptr || face < 0 || size_t(face) >= found->faces.size()) return {};
+        return found->faces[size_t(face)];
     }
 
     const host::NormalSpec* GetNormalSpec() const override { return spec_.get(); }
@@ -71,10 +74,17 @@ public:
     }
 
 private:
+    const MapChannelData* Channel(int number) const {
+        return number >= host::kMapAlpha && number <= host::kMapMaxChannel ? channels_[size_t(number - host::kMapAlpha)]
+                                                                           : nullptr;
+    }
+
     std::shared_ptr<const MeshData> shared_;
     const MeshData& data_;
     std::vector<host::Point3> positions_;
     const std::vector<host::Point3>& verts_;  // the data's vertices or positions_
+    // Channels −2 to 99 by number + 2, so per-corner queries need no map lookup.
+    std::array<const MapChannelData*, host::kMapMaxChannel - host::kMapAlpha + 1> channels_{};
     std::unique_ptr<SpecifiedNormals> spec_;
     bool built_ = false;
     std::vector<host::Point3> face_normals_;
