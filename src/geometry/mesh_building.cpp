@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 #include <memory>
 #include <optional>
 
@@ -39,6 +41,42 @@ void UpdateTextureScale(SubmeshGroup& group, const FrameGeometry& frame, const C
     for (int k = 0; k < 2; ++k)
         if (scale[k] >= 1.0f) group.textureScale[k] = (group.textureScale[k] + scale[k]) * 0.5f;
 }
+
+// The vertex the last corner at each mesh vertex welded to, by everything
+// that made it: a corner agreeing in all of that makes the same vertex, so
+// it welds to the same one without building and welding it again. Corners
+// of a mesh vertex mostly agree (they differ only across seams and
+// creases), so most corners are answered here.
+class CornerCache {
+public:
+    struct Key {
+        CornerData corner;
+        host::Point2 uv1;
+        uint32_t material = 0;
+        int32_t partition = 0;
+        uint32_t smoothing = 0;
+        bool operator==(const Key& other) const { return std::memcmp(this, &other, sizeof(Key)) == 0; }
+    };
+    static_assert(std::is_trivially_copyable_v<Key> && sizeof(Key) == 48, "Key is compared as its bytes: no padding");
+
+    explicit CornerCache(size_t position_count) : slots_(position_count) {}
+
+    /// The vertex of a corner with key, or kNone.
+    uint32_t Find(const Key& key) const {
+        const Slot& slot = slots_[key.corner.position];
+        return slot.vertex != kNone && slot.key == key ? slot.vertex : kNone;
+    }
+    void Remember(const Key& key, uint32_t vertex) { slots_[key.corner.position] = {key, vertex}; }
+
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+
+private:
+    struct Slot {
+        Key key;
+        uint32_t vertex = kNone;
+    };
+    std::vector<Slot> slots_;
+};
 
 // The host progress bar over the faces of one mesh: a whole percent at a
 // time, asking for cancel with each.
@@ -87,6 +125,7 @@ BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh&
     std::vector<int32_t> slot_of_group;
     // A closed mesh has about half as many vertices as faces; the tables grow past it.
     VertexWelder welder(std::min<size_t>(face_count, kVertexLimit));
+    CornerCache cache(frame.positions.size());
     FaceProgress progress(settings.app.GetProgress(), face_count);
     uint32_t largest_size = 0;
     for (size_t f = 0; f < face_count; ++f) {
@@ -109,9 +148,23 @@ BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh&
         const CornerData* corners = &frame.corners[3 * f];
         UpdateTextureScale(group, frame, corners);
 
+        // A bump-mapped face without smoothing group has tangents of its own.
+        const bool cached = traits.bump == 0.0f || face.smoothing != 0;
         for (int k = 0; k < 3; ++k) {
             const size_t corner_index = 3 * f + size_t(k);
             const CornerData& corner = corners[k];
+            CornerCache::Key key;
+            if (cached) {
+                key.corner = corner;
+                if (traits.uvSets == 2 && corner_index < frame.uv1.size()) key.uv1 = frame.uv1[corner_index];
+                key.material = face.material;
+                key.partition = partition;
+                key.smoothing = face.smoothing;
+                if (const uint32_t vertex = cache.Find(key); vertex != CornerCache::kNone) {
+                    triangles.push_back(vertex);
+                    continue;
+                }
+            }
             MeshVertex v;
             v.position = frame.positions[corner.position];
             v.normal = corner.normal;
@@ -131,8 +184,10 @@ BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh&
             }
             if (v.colour != kOpaqueWhite) built.allWhite = false;
             const size_t before = welder.Count();
-            triangles.push_back(welder.Add(v));
+            const uint32_t vertex = welder.Add(v);
+            triangles.push_back(vertex);
             if (welder.Count() != before) built.vertexCorner.push_back(static_cast<uint32_t>(corner_index));
+            if (cached) cache.Remember(key, vertex);
         }
         if (welder.Count() >= kVertexLimit) {
             built.overVertexLimit = true;

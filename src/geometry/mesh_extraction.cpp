@@ -152,8 +152,10 @@ void AppendFaces(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& re
         const MaterialTraits& traits = meshes.Material(material);
         const host::MapFace colour_face = has_colour ? mesh.GetMapFace(host::kMapColor, f) : host::MapFace();
         const host::MapFace alpha_face = has_alpha ? mesh.GetMapFace(host::kMapAlpha, f) : host::MapFace();
-        const CornerUvSource& uv0 = materials.Uv(material, 0);
-        const CornerUvSource* uv1 = traits.uvSets == 2 ? &materials.Uv(material, 1) : nullptr;
+        host::Point2 uv0[3], uv1[3];
+        materials.Uv(material, 0).Face(mesh, f, face, uv0);
+        const bool second_set = traits.uvSets == 2;
+        if (second_set) materials.Uv(material, 1).Face(mesh, f, face, uv1);
 
         record.faces.push_back({face.smGroup, material});
         for (int k = 0; k < 3; ++k) {
@@ -162,15 +164,15 @@ void AppendFaces(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& re
             CornerData corner;
             corner.position = offset + vertex;
             corner.normal = host::Normalize(CornerNormal(mesh, spec, f, c) * space.normals);
-            corner.uv0 = uv0.At(mesh, f, c, vertex);
+            corner.uv0 = uv0[c];
             host::Point3 rgb = has_colour ? mesh.MapVert(host::kMapColor, int(colour_face.t[c])) : host::Point3(1, 1, 1);
             float alpha = has_alpha ? mesh.MapVert(host::kMapAlpha, int(alpha_face.t[c])).x : 1.0f;
             alpha *= 1.0f - traits.transparency;
             corner.colour = ColourByte(alpha) << 24 | ColourByte(rgb.x) << 16 | ColourByte(rgb.y) << 8 | ColourByte(rgb.z);
             frame.corners.push_back(corner);
-            if (uv1 != nullptr) {
+            if (second_set) {
                 frame.uv1.resize(frame.corners.size());
-                frame.uv1.back() = uv1->At(mesh, f, c, vertex);
+                frame.uv1.back() = uv1[c];
             }
         }
     }

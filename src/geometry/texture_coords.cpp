@@ -28,19 +28,18 @@ CornerUvSource::CornerUvSource(const TextureSet& set, const host::TriMesh& mesh,
     for (size_t i = 0; i < 3; ++i) inverseSize_[i] = 1.0f / std::max(size[i], kMinBoxSize);
 }
 
-host::Point2 CornerUvSource::At(const host::TriMesh& mesh, int face, int corner, uint32_t vertex) const {
-    host::Point3 uvw;
-    switch (kind_) {
-        case Kind::kNone: return {};
-        case Kind::kChannel:
-            uvw = mesh.MapVert(channel_, static_cast<int>(mesh.GetMapFace(channel_, face).t[corner]));
-            break;
-        case Kind::kGenerated:
-            uvw = (mesh.GetVert(static_cast<int>(vertex)) - origin_) * inverseSize_;
-            break;
+void CornerUvSource::Face(const host::TriMesh& mesh, int face, const host::Face& f, host::Point2 out[3]) const {
+    if (kind_ == Kind::kNone) {
+        out[0] = out[1] = out[2] = host::Point2();
+        return;
     }
-    uvw = uvw * transform_;
-    return {uvw.x, 1.0f - uvw.y};
+    const host::MapFace map_face = kind_ == Kind::kChannel ? mesh.GetMapFace(channel_, face) : host::MapFace();
+    for (int c = 0; c < 3; ++c) {
+        host::Point3 uvw = kind_ == Kind::kChannel ? mesh.MapVert(channel_, static_cast<int>(map_face.t[c]))
+                                                   : (mesh.GetVert(static_cast<int>(f.v[c])) - origin_) * inverseSize_;
+        uvw = uvw * transform_;
+        out[c] = {uvw.x, 1.0f - uvw.y};
+    }
 }
 
 }  // namespace geometry

@@ -16,9 +16,9 @@ public:
     /// box: the mesh's vertex box, the frame of generated coordinates.
     CornerUvSource(const TextureSet& set, const host::TriMesh& mesh, const host::Box3& box);
 
-    /// The stored coordinates (u, 1 − v) of corner (0..2) of face, whose
-    /// vertex is vertex; (0, 0) for a set without texture.
-    host::Point2 At(const host::TriMesh& mesh, int face, int corner, uint32_t vertex) const;
+    /// The stored coordinates (u, 1 − v) of the three corners of face, in
+    /// the face's own corner order; (0, 0) for a set without texture.
+    void Face(const host::TriMesh& mesh, int face, const host::Face& f, host::Point2 out[3]) const;
 
 private:
     enum class Kind { kNone, kChannel, kGenerated };
