@@ -14,8 +14,8 @@ namespace geometry {
 /// corner normals, texture coordinates, colours and skin influences, with
 /// positions in metres in the space of bone (the node whose transform the
 /// model description writes for the record). Problems are told to the
-/// artist; a node that fails a check contributes nothing. Frames of vertex
-/// animation are added by the animation sampler through the same record.
+/// artist; a node that fails a check contributes nothing. The frames of
+/// vertex animation (entries after the static frame) are not extracted here.
 void ExtractNodeFrames(const MeshSettings& settings, ModelMeshes& meshes, host::Node& node, host::Node& bone,
                        int32_t bone_index);
 
