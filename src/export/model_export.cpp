@@ -250,7 +250,7 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
     }
 
     give_up.Keep();
-    directories.FinishModel(structure, model.resourceDir);
+    directories.FinishModel(model.resourceDir);
     return written;
 }
 

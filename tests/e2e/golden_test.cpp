@@ -1,10 +1,12 @@
 // Whole exports of the scene files under tests/scenes, compared with the
 // expected trees under tests/golden: every file byte for byte (the date line
-// of a model description aside) and the messages shown, in order. An
-// animation file is compared through qelinspect's text form, kept in the
-// golden tree as "<name>.txt" beside where the file would be. A scene whose
-// "extra" holds "dialog" options is exported as the artist would with those
-// boxes ticked in the options dialog; every other scene without prompts.
+// of a model description aside) and the messages shown, in order. A mesh
+// or animation file is compared through qelinspect's text form, kept in the
+// golden tree as "<name>.txt" beside where the file would be: the text shows
+// every field of every record exactly, so a difference reads as one in
+// meaning. A scene whose "extra" holds "dialog" options is exported as the
+// artist would with those boxes ticked in the options dialog; every other
+// scene without prompts.
 // QEL_UPDATE_GOLDENS=1 writes the trees instead (scripts/update-goldens.sh).
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include "export/options_dialog.h"
 #include "io/sdl_reader.h"
 #include "qelinspect/anm_command.h"
+#include "qelinspect/mesh_command.h"
 #include "sim/scene_loader.h"
 #include "support/sim_helpers.h"
 #include "support/temp_dir.h"
@@ -54,13 +57,20 @@ std::string Comparable(const std::string& text) {
     return out;
 }
 
-// The text form of an exported binary file, kept under its name + ".txt";
-// nullopt for a file kept as it is.
+// The text form of an exported binary file (a malformed one as the
+// reader's error), kept under its name + ".txt"; nullopt for a file kept as
+// it is.
 std::optional<std::string> BinaryText(const fs::path& file, const std::string& content) {
-    if (file.extension() != ".anm") return std::nullopt;
     std::string text;
-    if (!qelinspect::AnmText(content, {}, text)) return "malformed animation file: " + text + "\n";
-    return text;
+    if (file.filename() == ".mesh") {
+        if (!qelinspect::MeshText(content, text)) text = "malformed mesh file: " + text + "\n";
+        return text;
+    }
+    if (file.extension() == ".anm") {
+        if (!qelinspect::AnmText(content, {}, text)) text = "malformed animation file: " + text + "\n";
+        return text;
+    }
+    return std::nullopt;
 }
 
 std::map<std::string, std::string> Tree(const fs::path& root) {
