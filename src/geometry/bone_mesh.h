@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geometry/mesh_vertex.h"
 #include "host/math_point.h"
 #include "host/node.h"
 
@@ -25,6 +26,12 @@ struct FrameGeometry {
     std::vector<CornerData> corners;        ///< three per face, in winding order
     /// Texture set 1 per corner; empty while no face has a second set.
     std::vector<host::Point2> uv1;
+};
+
+/// The vertices of one frame of a record, in welded order.
+struct FrameVertices {
+    int32_t frame = 0;                 ///< the frame's number (FrameGeometry::frame)
+    std::vector<MeshVertex> vertices;  ///< empty for a frame that does not match the static one (BuildFrameVertices)
 };
 
 struct ExtractedFace {
@@ -67,6 +74,12 @@ struct BoneMesh {
     /// Per welded vertex: the corner it was made from, so later frames can be
     /// built in the same order; kept only for a record with several frames.
     std::vector<uint32_t> vertexCorner;
+    /// Set by whoever adds frames of vertex animation to the record: the mesh
+    /// writer then builds frameVertices.
+    bool vertexAnimated = false;
+    /// For a vertex-animated record: per frame, its vertices in welded order,
+    /// entry 0 the static frame's. The animation file takes them.
+    std::vector<FrameVertices> frameVertices;
 
     bool HasFaces() const { return !faces.empty(); }
 };

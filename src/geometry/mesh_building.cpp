@@ -101,6 +101,32 @@ private:
     int shown_ = 0;
 };
 
+// The fields of a vertex that come from its corner in one frame: position,
+// normal, colour, texture sets and tangent. The others (group, smoothing,
+// format, skin) come from the corner's face and are the same in every frame.
+void TakeCornerFields(MeshVertex& v, const FrameGeometry& frame, size_t face, int k, const MaterialTraits& traits,
+                      const CornerTangents* tangents) {
+    const size_t corner_index = 3 * face + size_t(k);
+    const CornerData& corner = frame.corners[corner_index];
+    v.position = frame.positions[corner.position];
+    v.normal = corner.normal;
+    v.colour = corner.colour;
+    v.uv[0] = corner.uv0;
+    if (traits.uvSets == 2 && corner_index < frame.uv1.size()) v.uv[1] = frame.uv1[corner_index];
+    if (traits.bump != 0.0f) v.tangent = tangents->At(face, k, corner.normal);
+}
+
+std::optional<CornerTangents> TangentsIfBumped(const ModelMeshes& meshes, const BoneMesh& record,
+                                               const FrameGeometry& frame) {
+    std::optional<CornerTangents> tangents;
+    for (const ExtractedFace& face : record.faces)
+        if (meshes.Material(face.material).bump != 0.0f) {
+            tangents.emplace(record, frame);
+            break;
+        }
+    return tangents;
+}
+
 }  // namespace
 
 BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& record) {
@@ -114,12 +140,7 @@ BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh&
         PartitionSkin(record);
         palette_positions = PalettePositions(record);
     }
-    std::optional<CornerTangents> tangents;
-    for (const ExtractedFace& face : record.faces)
-        if (meshes.Material(face.material).bump != 0.0f) {
-            tangents.emplace(record, frame);
-            break;
-        }
+    std::optional<CornerTangents> tangents = TangentsIfBumped(meshes, record, frame);
 
     // Where each of the model's groups sits in built.groups.
     std::vector<int32_t> slot_of_group;
@@ -166,13 +187,8 @@ BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh&
                 }
             }
             MeshVertex v;
-            v.position = frame.positions[corner.position];
-            v.normal = corner.normal;
-            v.colour = corner.colour;
-            v.uv[0] = corner.uv0;
-            if (traits.uvSets == 2 && corner_index < frame.uv1.size()) v.uv[1] = frame.uv1[corner_index];
+            TakeCornerFields(v, frame, f, k, traits, tangents ? &*tangents : nullptr);
             v.group = group.index;
-            if (traits.bump != 0.0f) v.tangent = tangents->At(f, k, corner.normal);
             v.smoothing = face.smoothing;
             v.format = format;
             if (record.skinned) {
@@ -200,6 +216,25 @@ BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh&
     }
     built.vertices = welder.TakeVertices();
     return built;
+}
+
+std::vector<MeshVertex> BuildFrameVertices(const ModelMeshes& meshes, const BoneMesh& record, const FrameGeometry& frame,
+                                           const std::vector<MeshVertex>& static_vertices,
+                                           const std::vector<uint32_t>& vertex_corner) {
+    const FrameGeometry& first = record.frames.front();
+    if (frame.corners.size() != first.corners.size() || frame.positions.size() != first.positions.size() ||
+        frame.uv1.size() != first.uv1.size() || vertex_corner.size() != static_vertices.size())
+        return {};
+    for (const CornerData& corner : frame.corners)
+        if (corner.position >= frame.positions.size()) return {};
+    std::optional<CornerTangents> tangents = TangentsIfBumped(meshes, record, frame);
+    std::vector<MeshVertex> vertices = static_vertices;
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        const size_t face = vertex_corner[i] / 3;
+        const MaterialTraits& traits = meshes.Material(record.faces[face].material);
+        TakeCornerFields(vertices[i], frame, face, int(vertex_corner[i] % 3), traits, tangents ? &*tangents : nullptr);
+    }
+    return vertices;
 }
 
 }  // namespace geometry

@@ -37,4 +37,15 @@ struct BuiltMesh {
 /// stops at a cancel.
 BuiltMesh BuildMesh(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& record);
 
+/// The vertices of a later frame of record (a frame of vertex animation),
+/// in the order of the static frame's welded vertices: vertex i is made, by
+/// the same construction, from the same corner of frame as static vertex i
+/// was made from the static frame (vertex_corner, BuiltMesh::vertexCorner);
+/// what a corner's face decides (group, smoothing, format, skin) is taken
+/// from static_vertices. Empty when frame's corners do not match the static
+/// frame's (another topology, or a node missing from the frame).
+std::vector<MeshVertex> BuildFrameVertices(const ModelMeshes& meshes, const BoneMesh& record, const FrameGeometry& frame,
+                                           const std::vector<MeshVertex>& static_vertices,
+                                           const std::vector<uint32_t>& vertex_corner);
+
 }  // namespace geometry

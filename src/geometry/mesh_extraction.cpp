@@ -31,10 +31,10 @@ struct NodeSpace {
     bool mirrored = false;  // the object transform is left-handed
 };
 
-NodeSpace SpaceOf(const MeshSettings& s, host::Node& node, host::Node& bone) {
+NodeSpace SpaceOf(const MeshSettings& s, host::Node& node, host::Node& bone, host::TimeValue t) {
     NodeSpace space;
-    const host::Matrix3 object_tm = node.GetObjectTM(s.staticTime);
-    space.points = object_tm * host::Inverse(host::NoScale(bone.GetNodeTM(s.staticTime)));
+    const host::Matrix3 object_tm = node.GetObjectTM(t);
+    space.points = object_tm * host::Inverse(host::NoScale(bone.GetNodeTM(t)));
     space.normals = host::Transpose(host::Inverse(space.points));
     space.metres = s.masterScale;
     space.mirrored = object_tm.Parity();
@@ -128,9 +128,10 @@ void AppendInfluences(BoneMesh& record, const host::Skin* skin, int32_t bone_bas
         record.influences.push_back(skin ? ReadInfluence(*skin, v, bone_base, record.bonesPerVertex) : SkinInfluence());
 }
 
-void AppendFaces(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& record, host::Node& node,
-                 host::TriMesh& mesh, const NodeSpace& space, uint32_t offset) {
-    FrameGeometry& frame = record.frames.front();
+// Appends the node's corners to frame, and its faces to the record when
+// add_faces is set (the static frame; later frames share its faces).
+void AppendFaces(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& record, FrameGeometry& frame,
+                 host::Node& node, host::TriMesh& mesh, const NodeSpace& space, uint32_t offset, bool add_faces) {
     NodeMaterials materials(settings, meshes, node, mesh);
     const host::NormalSpec* spec = mesh.GetNormalSpec();
     const int vertex_count = mesh.NumVerts();
@@ -141,7 +142,7 @@ void AppendFaces(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& re
     const int* corners = order[space.mirrored ? 1 : 0];
 
     const int face_count = mesh.NumFaces();
-    record.faces.reserve(record.faces.size() + static_cast<size_t>(face_count));
+    if (add_faces) record.faces.reserve(record.faces.size() + static_cast<size_t>(face_count));
     frame.corners.reserve(frame.corners.size() + 3 * static_cast<size_t>(face_count));
     for (int f = 0; f < face_count; ++f) {
         const host::Face& face = mesh.GetFace(f);
@@ -157,7 +158,7 @@ void AppendFaces(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& re
         const bool second_set = traits.uvSets == 2;
         if (second_set) materials.Uv(material, 1).Face(mesh, f, face, uv1);
 
-        record.faces.push_back({face.smGroup, material});
+        if (add_faces) record.faces.push_back({face.smGroup, material});
         for (int k = 0; k < 3; ++k) {
             const int c = corners[k];
             const uint32_t vertex = face.v[c];
@@ -178,12 +179,32 @@ void AppendFaces(const MeshSettings& settings, ModelMeshes& meshes, BoneMesh& re
     }
 }
 
+
+// The node's mesh at t, with its normals built; null when it has none.
+std::unique_ptr<host::TriMesh> MeshAt(host::Node& node, host::TimeValue t) {
+    host::Object* object = node.EvalWorldState(t);
+    if (object == nullptr || !object->CanConvertToTriMesh(t)) return nullptr;
+    std::unique_ptr<host::TriMesh> mesh = object->ConvertToTriMesh(t);
+    if (mesh != nullptr) mesh->BuildNormals();
+    return mesh;
+}
+
+// Appends the mesh's positions, in metres in the bone's space, to frame;
+// returns the index of the first.
+uint32_t AppendPositions(FrameGeometry& frame, const host::TriMesh& mesh, const NodeSpace& space) {
+    const auto offset = static_cast<uint32_t>(frame.positions.size());
+    const int vertex_count = mesh.NumVerts();
+    frame.positions.reserve(frame.positions.size() + static_cast<size_t>(vertex_count));
+    for (int v = 0; v < vertex_count; ++v) frame.positions.push_back((mesh.GetVert(v) * space.points) * space.metres);
+    return offset;
+}
+
 }  // namespace
 
-void ExtractNodeFrames(const MeshSettings& settings, ModelMeshes& meshes, host::Node& node, host::Node& bone,
+bool ExtractNodeFrames(const MeshSettings& settings, ModelMeshes& meshes, host::Node& node, host::Node& bone,
                        int32_t bone_index) {
     BoneMesh* record = meshes.Bone(bone_index);
-    if (record == nullptr) return;
+    if (record == nullptr) return false;
     if (record->node == nullptr) {
         record->node = &bone;
         record->skinned = CountedSkin(bone) != nullptr;
@@ -192,23 +213,19 @@ void ExtractNodeFrames(const MeshSettings& settings, ModelMeshes& meshes, host::
     host::Skin* skin = CountedSkin(node);
     if (skin != nullptr && !record->skinned) {
         settings.report.Error(Message(msg::kSkinInUnskinnedGroup));
-        return;
+        return false;
     }
     // The bind pose: the skin is switched off while the mesh is read (the
     // export's hold switches it back), unless the artist asks for the pose
     // the skin gives at the static frame.
     if (skin != nullptr && !scene::HasProperty(node, "OldSkin")) skin->SetEnabled(false);
 
-    const host::TimeValue t = settings.staticTime;
-    host::Object* object = node.EvalWorldState(t);
-    if (object == nullptr || !object->CanConvertToTriMesh(t)) return;
-    std::unique_ptr<host::TriMesh> mesh = object->ConvertToTriMesh(t);
-    if (mesh == nullptr) return;
-    mesh->BuildNormals();
+    std::unique_ptr<host::TriMesh> mesh = MeshAt(node, settings.staticTime);
+    if (mesh == nullptr) return false;
 
     if (AlphaChannelBroken(*mesh)) {
         settings.report.Error(format(Message(msg::kBrokenVertexAlpha)) % node.GetName());
-        return;
+        return false;
     }
 
     int32_t bone_base = 0;
@@ -217,7 +234,7 @@ void ExtractNodeFrames(const MeshSettings& settings, ModelMeshes& meshes, host::
         if (bone_base < 0) {
             settings.report.Error(format(Message(msg::kTooManySkinBones)) % node.GetName());
             skin->SetEnabled(true);
-            return;
+            return false;
         }
     }
 
@@ -226,14 +243,32 @@ void ExtractNodeFrames(const MeshSettings& settings, ModelMeshes& meshes, host::
         record->frames.front().frame = settings.staticTime / std::max(settings.app.GetTicksPerFrame(), 1);
     }
     FrameGeometry& frame = record->frames.front();
-    const NodeSpace space = SpaceOf(settings, node, bone);
-    const auto offset = static_cast<uint32_t>(frame.positions.size());
-    const int vertex_count = mesh->NumVerts();
-    frame.positions.reserve(frame.positions.size() + static_cast<size_t>(vertex_count));
-    for (int v = 0; v < vertex_count; ++v) frame.positions.push_back((mesh->GetVert(v) * space.points) * space.metres);
-    if (record->skinned) AppendInfluences(*record, skin, bone_base, vertex_count);
+    const NodeSpace space = SpaceOf(settings, node, bone, settings.staticTime);
+    const uint32_t offset = AppendPositions(frame, *mesh, space);
+    if (record->skinned) AppendInfluences(*record, skin, bone_base, mesh->NumVerts());
 
-    AppendFaces(settings, meshes, *record, node, *mesh, space, offset);
+    AppendFaces(settings, meshes, *record, frame, node, *mesh, space, offset, true);
+    return true;
+}
+
+void ExtractNodeFrameAt(const MeshSettings& settings, ModelMeshes& meshes, host::Node& node, host::Node& bone,
+                        int32_t bone_index, int32_t frame_number, host::TimeValue t) {
+    BoneMesh* record = meshes.Bone(bone_index);
+    if (record == nullptr || record->frames.empty()) return;
+    std::unique_ptr<host::TriMesh> mesh = MeshAt(node, t);
+    if (mesh == nullptr || AlphaChannelBroken(*mesh)) return;
+
+    auto found = std::find_if(record->frames.begin() + 1, record->frames.end(),
+                              [frame_number](const FrameGeometry& f) { return f.frame == frame_number; });
+    if (found == record->frames.end()) {
+        record->frames.emplace_back();
+        record->frames.back().frame = frame_number;
+        found = record->frames.end() - 1;
+    }
+    FrameGeometry& frame = *found;
+    const NodeSpace space = SpaceOf(settings, node, bone, t);
+    const uint32_t offset = AppendPositions(frame, *mesh, space);
+    AppendFaces(settings, meshes, *record, frame, node, *mesh, space, offset, false);
 }
 
 bool MeshBounds(const ModelMeshes& meshes, int32_t bone_index, host::Box3& box) {

@@ -82,39 +82,6 @@ private:
     size_t at_ = 0;
 };
 
-DecodedVertex DecodeVertex(const uint8_t* data, uint32_t format) {
-    DecodedVertex v;
-    v.format = format;
-    size_t at = 0;
-    auto f32 = [&] {
-        float value;
-        std::memcpy(&value, data + at, 4);
-        at += 4;
-        return value;
-    };
-    auto point = [&] {
-        host::Point3 p;
-        p.x = f32(), p.y = f32(), p.z = f32();
-        return p;
-    };
-    v.position = point();
-    v.weightCount = WeightCount(format);
-    if (v.weightCount > 0) {
-        for (uint32_t k = 0; k < v.weightCount; ++k) v.weights[k] = f32();
-        std::memcpy(v.bones, data + at, 4);
-        at += 4;
-    }
-    if (format & kFormatNormal) v.normal = point();
-    if (format & kFormatColour) {
-        std::memcpy(&v.colour, data + at, 4);
-        at += 4;
-    }
-    v.uvCount = UvSetCount(format);
-    for (uint32_t k = 0; k < v.uvCount; ++k) v.uv[k].x = f32(), v.uv[k].y = f32();
-    if (format & kFormatTangent) v.tangent.x = f32(), v.tangent.y = f32(), v.tangent.z = f32(), v.tangent.w = f32();
-    return v;
-}
-
 // Where a packed vertex of format ends: the fields it selects (the
 // reserved bit counts in the size but packs nothing).
 uint32_t PackedSize(uint32_t format) { return VertexSize(format) - ((format & kFormatReserved) ? 4 : 0); }
@@ -145,13 +112,6 @@ DecodedSubmesh ReadSubmesh(Cursor& in, const DecodedMesh& mesh) {
     }
     s.material = in.String("a material reference");
     return s;
-}
-
-// The submesh whose vertex range holds vertex, or null.
-const DecodedSubmesh* OwnerOf(const DecodedMesh& mesh, uint32_t vertex) {
-    for (const DecodedSubmesh& s : mesh.submeshes)
-        if (vertex >= s.firstVertex && vertex < uint32_t(s.firstVertex) + s.vertexCount) return &s;
-    return nullptr;
 }
 
 void ReadVertices(Cursor& in, DecodedMesh& mesh) {
@@ -255,6 +215,45 @@ void ReadRecord(Cursor& in, DecodedMesh& mesh) {
 }
 
 }  // namespace
+
+DecodedVertex DecodeVertex(const uint8_t* data, uint32_t format) {
+    DecodedVertex v;
+    v.format = format;
+    size_t at = 0;
+    auto f32 = [&] {
+        float value;
+        std::memcpy(&value, data + at, 4);
+        at += 4;
+        return value;
+    };
+    auto point = [&] {
+        host::Point3 p;
+        p.x = f32(), p.y = f32(), p.z = f32();
+        return p;
+    };
+    v.position = point();
+    v.weightCount = WeightCount(format);
+    if (v.weightCount > 0) {
+        for (uint32_t k = 0; k < v.weightCount; ++k) v.weights[k] = f32();
+        std::memcpy(v.bones, data + at, 4);
+        at += 4;
+    }
+    if (format & kFormatNormal) v.normal = point();
+    if (format & kFormatColour) {
+        std::memcpy(&v.colour, data + at, 4);
+        at += 4;
+    }
+    v.uvCount = UvSetCount(format);
+    for (uint32_t k = 0; k < v.uvCount; ++k) v.uv[k].x = f32(), v.uv[k].y = f32();
+    if (format & kFormatTangent) v.tangent.x = f32(), v.tangent.y = f32(), v.tangent.z = f32(), v.tangent.w = f32();
+    return v;
+}
+
+const DecodedSubmesh* OwnerOf(const DecodedMesh& mesh, uint32_t vertex) {
+    for (const DecodedSubmesh& s : mesh.submeshes)
+        if (vertex >= s.firstVertex && vertex < uint32_t(s.firstVertex) + s.vertexCount) return &s;
+    return nullptr;
+}
 
 bool ReadMeshFile(std::string_view bytes, MeshFileContent& content, MeshReadError& error) {
     Cursor in(bytes);

@@ -68,4 +68,11 @@ struct MeshReadError {
 /// false, with error holding where and why, and content partly filled.
 bool ReadMeshFile(std::string_view bytes, MeshFileContent& content, MeshReadError& error);
 
+/// The fields of a packed vertex of format at data (VertexSize(format)
+/// bytes, the reserved field aside).
+DecodedVertex DecodeVertex(const uint8_t* data, uint32_t format);
+
+/// The submesh whose vertex range holds vertex, or null.
+const DecodedSubmesh* OwnerOf(const DecodedMesh& mesh, uint32_t vertex);
+
 }  // namespace geometry

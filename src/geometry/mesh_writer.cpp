@@ -148,6 +148,12 @@ StepResult WriteBoneMesh(const MeshSettings& settings, ModelMeshes& meshes, int3
         for (MeshVertex& v : built.vertices) v.format &= ~kFormatColour;
     }
     record.vertexSize = VertexSize(mesh_format);
+    if (bone->vertexAnimated) {
+        bone->frameVertices.assign(1, {bone->frames.front().frame, built.vertices});
+        for (size_t k = 1; k < bone->frames.size(); ++k)
+            bone->frameVertices.push_back({bone->frames[k].frame, BuildFrameVertices(meshes, *bone, bone->frames[k],
+                                                                                     built.vertices, built.vertexCorner)});
+    }
     for (const MeshVertex& v : built.vertices) record.bounds += v.position;
 
     WarnMirroredSharedMesh(settings, node);
@@ -201,11 +207,10 @@ StepResult WriteBoneMesh(const MeshSettings& settings, ModelMeshes& meshes, int3
     bone->vertexSize = record.vertexSize;
     bone->allWhite = built.allWhite;
     bone->remap = std::move(remap);
-    if (bone->frames.size() > 1) {
-        bone->vertexCorner = std::move(built.vertexCorner);
-    } else if (target.writtenOnce) {
-        // Nothing reads the faces again: a model's meshes need not all be
-        // held at once.
+    if (bone->frames.size() > 1) bone->vertexCorner = std::move(built.vertexCorner);
+    if (target.writtenOnce) {
+        // Nothing reads the faces again (the frames of vertex animation are
+        // built already): a model's meshes need not all be held at once.
         bone->frames = {};
         bone->faces = {};
         bone->influences = {};

@@ -22,7 +22,7 @@ struct MeshTarget {
     xIo::xSdl::eWriter& modelWriter;    ///< receives the animated-texture blocks
     /// The bone's record is written only this once: its extracted faces are
     /// dropped after writing (a record with frames of vertex animation keeps
-    /// them for the animation file).
+    /// the vertices built from them for the animation file).
     bool writtenOnce = true;
 };
 
