@@ -24,7 +24,7 @@ bool WriteAnimationFiles(const AnimationSettings& settings, ModelAnimation& anim
         InAnimation in_animation = [&](host::Node& node) {
             return NodeInAnimation(settings.app, settings.selectedOnly, node, range);
         };
-        if (WriteAnimation(file, frames, bone_names, in_animation) == AnmWriteResult::kTooManyBones)
+        if (WriteAnimation(file, frames, bone_names, in_animation, animation.boneVertices) == AnmWriteResult::kTooManyBones)
             settings.report.Error(format(scene::Message(msg::kTooManyBones)) % range.name);
         file.Close();
     }

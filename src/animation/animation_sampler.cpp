@@ -73,16 +73,16 @@ void SampleRange(const AnimationSettings& s, const AnimationFrames& frames, cons
 
     LastRecord last;
     for (int32_t f = a.start; f <= a.end; ++f) {
-        // In reverse the entry of the first frame holds the pose at the last.
-        int32_t source_frame = s.reverseAnimation ? a.end - (f - a.start) : f;
-        host::TimeValue t = FrameTime(source_frame, tpf);
+        host::TimeValue t = FrameTime(SourceFrame(a, f, s.reverseAnimation), tpf);
         LocalTransform local = LocalAt(s, node, parent, root, t);
         host::Quat orientation(local.m);
         bool visible = node.GetVisibility(t) >= 0.5f;
 
         AnimationSample& sample = frames.At(f, bone_index);
         sample.node = &node;
-        sample.flags = 0;
+        // Vertices the mesh writer gave the bone already (a common mesh written
+        // before its bone is sampled) stay.
+        sample.flags &= kSampleVertices;
         bool boundary = f == a.start || f == a.end;
         bool moved = boundary || !local.m.GetTrans().Equals(last.position, kPositionTolerance);
         bool turned = boundary || !orientation.Equals(last.orientation, kOrientationTolerance);
@@ -116,6 +116,10 @@ void SampleRange(const AnimationSettings& s, const AnimationFrames& frames, cons
 }
 
 }  // namespace
+
+int32_t SourceFrame(const AnimationRange& range, int32_t frame, bool reverse) {
+    return reverse ? range.end - (frame - range.start) : frame;
+}
 
 host::TimeValue FrameTime(int32_t frame, int32_t ticks_per_frame) {
     int64_t t = int64_t{frame} * ticks_per_frame;

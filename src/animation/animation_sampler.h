@@ -28,6 +28,10 @@ bool InitFrameTable(const AnimationSettings& settings, ModelAnimation& animation
 void SampleNodeAnimation(const AnimationSettings& settings, ModelAnimation& animation, host::Node& node,
                          int32_t bone_index, xIo::xSdl::eWriter& anim_list);
 
+/// The frame whose pose frame of range holds: frame itself, or with reverse
+/// playback the frame as far from range's end as frame is from its start.
+int32_t SourceFrame(const AnimationRange& range, int32_t frame, bool reverse);
+
 /// The time in ticks of frame, held inside the host's tick range.
 host::TimeValue FrameTime(int32_t frame, int32_t ticks_per_frame);
 

@@ -1,6 +1,7 @@
 #include "animation/anm_writer.h"
 
 #include "animation/anm_format.h"
+#include "animation/vertex_blocks.h"
 #include "host/math_quat.h"
 
 namespace animation {
@@ -46,20 +47,29 @@ host::Quat StoredOrientation(host::Quat q) {
     return q.Normalize();
 }
 
-void PutRecord(xIo::eStream& out, uint8_t animated_bone, const AnimationSample& s) {
+void PutRecord(xIo::eStream& out, uint8_t animated_bone, const AnimationFrames& frames, int32_t frame, int32_t bone,
+               const std::map<int32_t, BoneVertices>& bone_vertices) {
+    const AnimationSample& s = frames.At(frame, bone);
     out.Put<uint8_t>(animated_bone);
+    const int32_t flags_offset = out.Position();
     out.Put<uint16_t>(s.flags);
     if (s.flags & kSamplePosition) PutPoint(out, s.position);
     if (s.flags & kSampleOrientation) {
         host::Quat q = StoredOrientation(s.orientation);
         PutPoint(out, {q.x, q.y, q.z});
     }
+    if (s.flags & kSampleVertices) {
+        static const BoneVertices kNone;
+        auto it = bone_vertices.find(bone);
+        WriteVertexBlock(out, flags_offset, it != bone_vertices.end() ? it->second : kNone, frames, frame, bone);
+    }
 }
 
 }  // namespace
 
 AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationFrames& frames,
-                              const std::vector<std::string>& bone_names, const InAnimation& in_animation) {
+                              const std::vector<std::string>& bone_names, const InAnimation& in_animation,
+                              const std::map<int32_t, BoneVertices>& bone_vertices) {
     RangeRecords records(frames, in_animation);
     const int32_t bone_count = frames.BoneCount();
     const int32_t start = frames.Start(), end = frames.End();
@@ -102,7 +112,7 @@ AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationFrames& frames,
         out.Put<uint16_t>(static_cast<uint16_t>(f - start));
         out.Put<uint8_t>(static_cast<uint8_t>(frame_bones.size()));
         for (int32_t b : frame_bones)
-            PutRecord(out, static_cast<uint8_t>(animated[static_cast<size_t>(b)]), frames.At(f, b));
+            PutRecord(out, static_cast<uint8_t>(animated[static_cast<size_t>(b)]), frames, f, b, bone_vertices);
     }
     return AnmWriteResult::kComplete;
 }

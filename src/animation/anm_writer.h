@@ -4,6 +4,7 @@
 // has records.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,11 @@ enum class AnmWriteResult {
 /// header chunks, the bone map of every bone with a record in some frame
 /// (names from bone_names, in bone index order), then each frame with
 /// records. A sample is a record when its flags are not 0 and in_animation
-/// accepts its node. Orientations are stored with w ≤ 0, normalised.
+/// accepts its node. Orientations are stored with w ≤ 0, normalised. A
+/// record with the vertices flag gets its vertex block from bone_vertices
+/// (by bone index).
 AnmWriteResult WriteAnimation(xIo::eStream& out, const AnimationFrames& frames,
-                              const std::vector<std::string>& bone_names, const InAnimation& in_animation);
+                              const std::vector<std::string>& bone_names, const InAnimation& in_animation,
+                              const std::map<int32_t, BoneVertices>& bone_vertices = {});
 
 }  // namespace animation

@@ -2,10 +2,12 @@
 // What animation keeps for one model, built fresh for each model: the
 // declared animation ranges and the frame table of samples they share.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "geometry/bone_mesh.h"
 #include "host/application.h"
 #include "host/math_matrix.h"
 #include "host/math_quat.h"
@@ -58,6 +60,7 @@ struct AnimationSample {
     host::Quat orientation;      ///< valid with position or orientation
     int32_t vertexSize = 0;      ///< bytes of one packed vertex of the bone's mesh
     uint16_t flags = 0;
+    int32_t vertices = -1;       ///< the bone's vertices of this frame: an index into BoneVertices::frames; −1: none
 };
 
 /// The samples of one animation: one per frame of its range and bone. A
@@ -121,9 +124,19 @@ private:
     std::vector<AnimationSample> samples_;
 };
 
+/// The vertex animation of one bone: the layout of its mesh record and the
+/// frame vertices its samples point at.
+struct BoneVertices {
+    std::vector<uint16_t> remap;  ///< per vertex of the mesh file: its index in a frame's vertices
+    int32_t vertexSize = 0;       ///< bytes of one packed vertex
+    bool allWhite = false;        ///< every colour opaque white: packed without colour
+    std::vector<geometry::FrameVertices> frames;
+};
+
 struct ModelAnimation {
     std::vector<AnimationRange> animations;  ///< in declaration order
     FrameTable frames;
+    std::map<int32_t, BoneVertices> boneVertices;  ///< by bone index, for the bones with vertex animation
 };
 
 }  // namespace animation

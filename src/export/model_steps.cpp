@@ -1,6 +1,7 @@
 #include "export/model_steps.h"
 
 #include "animation/animation_sampler.h"
+#include "animation/vertex_frames.h"
 #include "export/subsystem_settings.h"
 #include "geometry/mesh_extraction.h"
 #include "geometry/mesh_writer.h"
@@ -42,9 +43,13 @@ void ModelSteps::SampleNode(const model::NodeStep& step) {
     host::Object* object = step.node.EvalWorldState(0);
     if (object != nullptr && object->ClassID() == host::kTargetClassId) return;
 
-    if (state_.options.exportMesh && ExtractsMesh(step))
-        geometry::ExtractNodeFrames(MeshSettingsOf(state_), model_.meshes, step.node, BoneNodeOf(state_.app, step),
-                                    step.boneIndex);
+    if (state_.options.exportMesh && ExtractsMesh(step)) {
+        host::Node& bone = BoneNodeOf(state_.app, step);
+        bool joined = geometry::ExtractNodeFrames(MeshSettingsOf(state_), model_.meshes, step.node, bone, step.boneIndex);
+        if (joined && state_.options.exportAnimation)
+            animation::ExtractVertexFrames(AnimationSettingsOf(state_), model_.animation, MeshSettingsOf(state_),
+                                           model_.meshes, step.node, bone, step.boneIndex);
+    }
 
     // Transforms are sampled for the bones themselves: not for LOD bones, and
     // not for group members other than group heads.
@@ -66,7 +71,11 @@ scene::StepResult ModelSteps::WriteMesh(int32_t bone_index, const model::BoneRec
     // A common mesh's record is written by its owner and again by its bone.
     geometry::MeshTarget target{*bone.node, bone.meshName, directories_.TexturePrefix(), collector.meshes,
                                 model_.modelWriter, !bone.hasCommonMesh};
-    return geometry::WriteBoneMesh(MeshSettingsOf(state_), model_.meshes, bone_index, target);
+    scene::StepResult written = geometry::WriteBoneMesh(MeshSettingsOf(state_), model_.meshes, bone_index, target);
+    if (written.IsDone() && state_.options.exportAnimation)
+        if (geometry::BoneMesh* mesh = model_.meshes.Bone(bone_index))
+            animation::TakeVertexFrames(AnimationSettingsOf(state_), model_.animation, bone_index, *mesh);
+    return written;
 }
 
 }  // namespace export_driver
