@@ -11,6 +11,7 @@
 #include "geometry/mesh_reader.h"
 #include "geometry/mesh_vertex.h"
 #include "io/sdl_escape.h"
+#include "qelinspect/text_forms.h"
 
 namespace qelinspect {
 
@@ -19,22 +20,6 @@ namespace {
 using geometry::DecodedMesh;
 using geometry::DecodedSubmesh;
 using geometry::DecodedVertex;
-
-// The shortest text that reads back as the same float, so the text form
-// shows every bit that differs.
-std::string F(float value) {
-    char text[32];
-    auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-std::string Quoted(const std::string& cp1251) { return "\"" + xIo::xSdl::Escape(Cp1251ToUtf8(cp1251)) + "\""; }
-
-std::string Hex(uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*x", digits, value);
-    return text;
-}
 
 std::string FormatWords(uint32_t format) {
     std::string words;
@@ -46,35 +31,14 @@ std::string FormatWords(uint32_t format) {
     if (format & geometry::kFormatReserved) add("reserved");
     if (uint32_t n = geometry::UvSetCount(format)) add("uv" + std::to_string(n));
     if (format & geometry::kFormatTangent) add("tangent");
-    if (format & ~0x7FFu) add("unknown" + Hex(format & ~0x7FFu, 4));
+    if (format & ~0x7FFu) add("unknown" + HexText(format & ~0x7FFu, 4));
     return words;
 }
 
-std::string Point(const host::Point3& p) { return "(" + F(p.x) + " " + F(p.y) + " " + F(p.z) + ")"; }
-
-std::string VertexLine(const DecodedVertex& v) {
-    std::string line = "p " + Point(v.position);
-    if (v.weightCount > 0) {
-        line += " w (";
-        for (uint32_t k = 0; k < v.weightCount; ++k) line += (k ? " " : "") + F(v.weights[k]);
-        line += ") b (" + std::to_string(v.bones[0]) + " " + std::to_string(v.bones[1]) + " " +
-                std::to_string(v.bones[2]) + " " + std::to_string(v.bones[3]) + ")";
-    }
-    if (v.format & geometry::kFormatNormal) line += " n " + Point(v.normal);
-    if (v.format & geometry::kFormatColour) line += " c #" + Hex(v.colour, 8);
-    if (v.uvCount > 0) {
-        line += " uv";
-        for (uint32_t k = 0; k < v.uvCount; ++k) line += " (" + F(v.uv[k].x) + " " + F(v.uv[k].y) + ")";
-    }
-    if (v.format & geometry::kFormatTangent)
-        line += " t (" + F(v.tangent.x) + " " + F(v.tangent.y) + " " + F(v.tangent.z) + " " + F(v.tangent.w) + ")";
-    return line;
-}
-
 void PrintSubmesh(std::ostringstream& out, size_t index, const DecodedSubmesh& s) {
-    out << "  submesh " << index << ": format 0x" << Hex(s.format, 4) << " (" << FormatWords(s.format) << ")"
+    out << "  submesh " << index << ": format 0x" << HexText(s.format, 4) << " (" << FormatWords(s.format) << ")"
         << ", triangles " << s.firstTriangle << "+" << s.triangleCount << ", vertices " << s.firstVertex << "+"
-        << s.vertexCount << ", flags 0x" << Hex(s.flags, 2);
+        << s.vertexCount << ", flags 0x" << HexText(s.flags, 2);
     if (s.flags & 0x1) out << " two-sided";
     if (s.flags & 0x2) out << " skinned";
     if (s.reserved) out << ", reserved " << unsigned(s.reserved);
@@ -83,51 +47,32 @@ void PrintSubmesh(std::ostringstream& out, size_t index, const DecodedSubmesh& s
         for (size_t i = 0; i < s.palette.size(); ++i) out << (i ? " " : "") << unsigned(s.palette[i]);
         out << "]";
     }
-    out << ", material " << Quoted(s.material) << "\n";
+    out << ", material " << QuotedText(s.material) << "\n";
 }
 
 void PrintMesh(std::ostringstream& out, size_t index, const DecodedMesh& m) {
-    out << "mesh " << index << " " << Quoted(m.name) << ": offset " << m.offset << ", " << m.size << " bytes\n";
-    out << "  bounds " << Point(m.bounds.pmin) << " " << Point(m.bounds.pmax) << "\n";
+    out << "mesh " << index << " " << QuotedText(m.name) << ": offset " << m.offset << ", " << m.size << " bytes\n";
+    out << "  bounds " << PointText(m.bounds.pmin) << " " << PointText(m.bounds.pmax) << "\n";
     if (m.hasSkin) {
         out << "  skin " << m.skinBones.size() << " bones:";
-        for (const std::string& bone : m.skinBones) out << " " << Quoted(bone);
+        for (const std::string& bone : m.skinBones) out << " " << QuotedText(bone);
         out << "\n";
     }
     for (size_t i = 0; i < m.submeshes.size(); ++i) PrintSubmesh(out, i, m.submeshes[i]);
     out << "  vertices " << m.vertices.size() << " of " << m.vertexSize << " bytes";
     if (m.vertexReserved) out << ", reserved " << m.vertexReserved;
     out << "\n";
-    for (size_t i = 0; i < m.vertices.size(); ++i) out << "    " << i << ": " << VertexLine(m.vertices[i]) << "\n";
+    for (size_t i = 0; i < m.vertices.size(); ++i) out << "    " << i << ": " << VertexText(m.vertices[i]) << "\n";
     out << "  triangles " << m.indices.size() / 3 << "\n";
     for (size_t i = 0; i + 2 < m.indices.size(); i += 3)
         out << "    " << i / 3 << ": " << m.indices[i] << " " << m.indices[i + 1] << " " << m.indices[i + 2] << "\n";
-}
-
-nlohmann::json JsonPoint(const host::Point3& p) { return {p.x, p.y, p.z}; }
-
-nlohmann::json JsonVertex(const DecodedVertex& v) {
-    nlohmann::json j = {{"position", JsonPoint(v.position)}};
-    if (v.weightCount > 0) {
-        j["weights"] = std::vector<float>(v.weights, v.weights + v.weightCount);
-        j["bones"] = {v.bones[0], v.bones[1], v.bones[2], v.bones[3]};
-    }
-    if (v.format & geometry::kFormatNormal) j["normal"] = JsonPoint(v.normal);
-    if (v.format & geometry::kFormatColour) j["colour"] = v.colour;
-    if (v.uvCount > 0) {
-        nlohmann::json uv = nlohmann::json::array();
-        for (uint32_t k = 0; k < v.uvCount; ++k) uv.push_back({v.uv[k].x, v.uv[k].y});
-        j["uv"] = uv;
-    }
-    if (v.format & geometry::kFormatTangent) j["tangent"] = {v.tangent.x, v.tangent.y, v.tangent.z, v.tangent.w};
-    return j;
 }
 
 nlohmann::json JsonMesh(const DecodedMesh& m) {
     nlohmann::json j = {{"name", Cp1251ToUtf8(m.name)},
                         {"offset", m.offset},
                         {"size", m.size},
-                        {"bounds", {{"min", JsonPoint(m.bounds.pmin)}, {"max", JsonPoint(m.bounds.pmax)}}}};
+                        {"bounds", {{"min", PointJson(m.bounds.pmin)}, {"max", PointJson(m.bounds.pmax)}}}};
     if (m.hasSkin) {
         nlohmann::json bones = nlohmann::json::array();
         for (const std::string& bone : m.skinBones) bones.push_back(Cp1251ToUtf8(bone));
@@ -146,7 +91,7 @@ nlohmann::json JsonMesh(const DecodedMesh& m) {
     j["vertexSize"] = m.vertexSize;
     j["vertexReserved"] = m.vertexReserved;
     nlohmann::json vertices = nlohmann::json::array();
-    for (const DecodedVertex& v : m.vertices) vertices.push_back(JsonVertex(v));
+    for (const DecodedVertex& v : m.vertices) vertices.push_back(VertexJson(v));
     j["vertices"] = vertices;
     j["indices"] = m.indices;
     return j;

@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "geometry/mesh_collector.h"
+#include "geometry/mesh_record.h"
 #include "qelinspect/anm_command.h"
 #include "support/temp_dir.h"
 
@@ -44,10 +46,32 @@ protected:
         qeltest::WriteFile(dir / name, bytes);
         return RunOn(dir / name, json);
     }
-    Result RunOn(const std::string& file, bool json) {
+    Result RunOn(const std::string& file, bool json, const std::string& mesh = "", const std::string& name = "") {
         std::ostringstream out, err;
-        int code = qelinspect::RunAnm({file, json}, out, err);
+        int code = qelinspect::RunAnm({file, json, mesh, name}, out, err);
         return {code, out.str(), err.str()};
+    }
+    // A mesh file with a record "flag" of vertex_count vertices of position
+    // and colour (16 bytes each).
+    std::string MeshFile(uint32_t vertex_count) {
+        geometry::MeshCollector collector;
+        geometry::MeshRecord flag;
+        geometry::SubmeshSection s;
+        s.format = geometry::kFormatPosition | geometry::kFormatColour;
+        s.triangleCount = 1;
+        s.vertexCount = vertex_count;
+        flag.submeshes = {s};
+        for (uint32_t i = 0; i < vertex_count; ++i) {
+            geometry::MeshVertex v;
+            v.position = {float(i), 0, 1};
+            v.format = s.format;
+            flag.vertices.push_back(v);
+        }
+        flag.vertexSize = 16;
+        flag.indices = {0, uint16_t(vertex_count - 1), 0};
+        geometry::WriteMeshRecord(flag, collector.AddRecord("flag", geometry::MeshRecordSize(flag)));
+        geometry::WriteMeshFile(dir.path(), collector);
+        return dir / ".mesh";
     }
     qeltest::TempDir dir;
 };
@@ -117,6 +141,32 @@ TEST_F(InspectAnm, MalformedFileExitsWith1AndTheReason) {
     Result missing = RunOn(dir / "missing.anm", false);
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err, "qelinspect anm: " + dir / "missing.anm" + ": cannot open the file\n");
+}
+
+TEST_F(InspectAnm, AMeshRecordDecodesItsBonesVertices) {
+    qeltest::WriteFile(dir / "a.anm", SmallFile());
+    std::string mesh = MeshFile(2);
+    Result r = RunOn(dir / "a.anm", false, mesh, "flag");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("      run 0+2 box (0 0 1) (1 0.5 1)\n"
+                         "        0: p (0 0 1) c #ffffffff\n"
+                         "        1: p (1 0 1) c #ff0000ff\n"),
+              std::string::npos)
+        << r.out;
+    Result j = RunOn(dir / "a.anm", true, mesh, "flag");
+    ASSERT_EQ(j.code, 0) << j.err;
+    nlohmann::json vertex = nlohmann::json::parse(j.out)["frames"][1]["records"][0]["vertices"]["runs"][0]["vertices"][0];
+    EXPECT_EQ(vertex["colour"], 0xFF0000FFu);
+    EXPECT_EQ(vertex["position"], (nlohmann::json{1.0f, 0.5f, 1.0f}));
+
+    // The record's vertex count is checked against every run; a record or a
+    // bone that is not there cannot be used.
+    Result fewer = RunOn(dir / "a.anm", false, MeshFile(1), "flag");
+    EXPECT_EQ(fewer.code, 1);
+    EXPECT_EQ(fewer.err, "qelinspect anm: " + dir / "a.anm" + ": a run past the mesh's 1 vertices at byte 99\n");
+    Result no_record = RunOn(dir / "a.anm", false, mesh, "cloth");
+    EXPECT_EQ(no_record.code, 2);
+    EXPECT_EQ(no_record.err, "qelinspect anm: " + mesh + ": no mesh named cloth\n");
 }
 
 }  // namespace
