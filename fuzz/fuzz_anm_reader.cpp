@@ -1,20 +1,23 @@
 // Feeds arbitrary bytes to the animation file's structural check and walks
 // every record of what it accepts, once learning the vertex layouts from the
 // file and once with layouts given for every bone. Then builds a frame table
-// from the bytes, writes it through the animation file writer and requires
-// the check to accept the result with every record in place. Any crash,
-// leak or rejected written file is a finding.
+// from the bytes, with vertex frames for the first bone, writes it through
+// the animation file writer and requires the check to accept the result
+// with every record in place. Any crash, leak or rejected written file is a
+// finding.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string_view>
 #include <vector>
 
 #include "animation/anm_reader.h"
 #include "animation/anm_writer.h"
+#include "geometry/mesh_vertex.h"
 #include "io/stream_memory.h"
 #include "sim/test_scene.h"
 
@@ -79,10 +82,35 @@ void WriteAndCheck(const uint8_t* data, size_t size) {
         p += 28;
         records += s.flags != 0;
     }
+    // Vertex frames of the first bone: three frames of four vertices whose
+    // positions and smoothing come from the bytes; a sample points at one of
+    // them when its vertices bit is set.
+    std::map<int32_t, BoneVertices> vertices;
+    BoneVertices& bone = vertices[0];
+    bone.remap = {3, 1, 2, 0};
+    bone.vertexSize = static_cast<int32_t>(geometry::VertexSize(geometry::kFormatPosition | geometry::kFormatColour));
+    bone.allWhite = (data[1] & 0x80) != 0;
+    for (int k = 0; k < 3; ++k) {
+        std::vector<geometry::MeshVertex> frame(4);
+        for (size_t i = 0; i < frame.size(); ++i) {
+            const uint8_t b = data[(2 + 4 * k + i) % size];
+            frame[i].position = {float(b & 3), float(b >> 6), 0};
+            frame[i].smoothing = (b >> 2) & 1;
+            frame[i].format = geometry::kFormatPosition | geometry::kFormatColour;
+        }
+        bone.frames.push_back({k, std::move(frame)});
+    }
+    for (int32_t f = 0; f < frames; ++f) {
+        AnimationSample& s = samples[static_cast<size_t>(f * bones)];
+        if (s.node == nullptr || !(data[(3 + f) % size] & 0x20)) continue;
+        s.flags |= kSampleVertices;
+        s.vertices = data[(3 + f) % size] % 3;
+        records += s.flags == kSampleVertices;
+    }
     std::vector<std::string> names = {"a", "b", "c", "d"};
     xIo::eMemoryStream out(256);
     AnimationFrames table(samples.data(), 0, frames - 1, bones);
-    WriteAnimation(out, table, names, [](host::Node&) { return true; });
+    WriteAnimation(out, table, names, [](host::Node&) { return true; }, vertices);
     AnmFile file;
     AnmReadError error;
     if (!ReadAnmFile(out.Data(), {}, file, error)) {
