@@ -133,7 +133,8 @@ TEST(VertexBlocks, AllWhiteMeshesArePackedWithoutColour) {
         for (MeshVertex& v : *frame) v.format |= geometry::kFormatColour;
     Animated a({row, moved}, {0, 1});
     a.vertices[0].allWhite = true;
-    animation::AnmFile file = a.Read(a.Write());
+    const std::string bytes = a.Write();  // the runs' vertices point into it
+    animation::AnmFile file = a.Read(bytes);
     EXPECT_EQ(file.frames[0].records[0].vertices->vertexSize, 32u);
     uint8_t packed[32];
     MeshVertex plain = moved[1];
@@ -146,7 +147,8 @@ TEST(VertexBlocks, AllWhiteMeshesArePackedWithoutColour) {
 TEST(VertexBlocks, AFrameWithoutVerticesBeforeMakesEveryVertexChanged) {
     Animated a({Row(), Row()}, {0, -1, 1});
     a.samples[1].flags = animation::kSampleVisible;
-    animation::AnmFile file = a.Read(a.Write());
+    const std::string bytes = a.Write();
+    animation::AnmFile file = a.Read(bytes);
     EXPECT_EQ(Shape(file.frames[2].records[0]), (std::vector<RunShape>{{0, 12, true}}));
 }
 
