@@ -54,11 +54,15 @@ void ModelSteps::SampleNode(const model::NodeStep& step) {
     // Transforms are sampled for the bones themselves: not for LOD bones, and
     // not for group members other than group heads.
     bool samples_transform = scene::LodIndex(step.node) == 0 && (!step.node.IsGroupMember() || step.node.IsGroupHead());
-    // A node samples into its own bone, even when its mesh joins another
-    // bone's record (a named common-mesh owner).
-    if (state_.options.exportAnimation && samples_transform)
-        animation::SampleNodeAnimation(AnimationSettingsOf(state_), model_.animation, step.node,
-                                       scene::AttachedBoneIndex(step.node), model_.animListWriter);
+    // A node samples into its own bone index (a group member's is its nearest
+    // ancestor's outside the group), even when its mesh joins another bone's
+    // record (a named common-mesh owner).
+    if (state_.options.exportAnimation && samples_transform) {
+        host::Node* indexed = scene::NearestNonGroupMember(&step.node, true);
+        int32_t bone_index = indexed != nullptr ? scene::AttachedBoneIndex(*indexed) : -1;
+        animation::SampleNodeAnimation(AnimationSettingsOf(state_), model_.animation, step.node, bone_index,
+                                       model_.animListWriter);
+    }
 }
 
 bool ModelSteps::MeshBounds(int32_t bone_index, host::Box3& box) const {
