@@ -99,7 +99,11 @@ std::map<int, bool> DialogChecks(const fs::path& scene_file) {
     std::map<int, bool> checks;
     nlohmann::json scene = nlohmann::json::parse(Read(scene_file));
     if (!scene.contains("extra") || !scene["extra"].contains("dialog")) return checks;
-    for (const auto& [name, value] : scene["extra"]["dialog"].items()) checks[kBoxes.at(name)] = value.get<bool>();
+    for (const auto& [name, value] : scene["extra"]["dialog"].items()) {
+        auto box = kBoxes.find(name);
+        if (box == kBoxes.end()) ADD_FAILURE() << scene_file << ": no dialog option " << name;
+        else checks[box->second] = value.get<bool>();
+    }
     return checks;
 }
 
