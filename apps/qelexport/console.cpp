@@ -70,6 +70,11 @@ void ProgressBar::OnRecord(const sim::ProgressRecord& record) {
             if (drawn_) std::fprintf(stderr, "\r\033[K");
             drawn_ = false;
             break;
+        case sim::ProgressRecord::kTitle:
+            // The next update draws the bar under its new title.
+            if (drawn_) std::fprintf(stderr, "\r\033[K");
+            title_ = Cp1251ToUtf8(record.title);
+            break;
         case sim::ProgressRecord::kCancelPoll: break;
     }
 }

@@ -2,9 +2,11 @@
 // JSON. One subcommand per kind of file.
 #include <CLI/CLI.hpp>
 
+#include "qelinspect/anm_command.h"
 #include "qelinspect/bmp_command.h"
 #include "qelinspect/dds_command.h"
 #include "qelinspect/evlm_command.h"
+#include "qelinspect/mesh_command.h"
 #include "qelinspect/sdl_command.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +17,8 @@ int main(int argc, char** argv) {
     qelinspect::AddDdsCommand(app, exit_code);
     qelinspect::AddBmpCommand(app, exit_code);
     qelinspect::AddEvlmCommand(app, exit_code);
+    qelinspect::AddAnmCommand(app, exit_code);
+    qelinspect::AddMeshCommand(app, exit_code);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -5,17 +5,15 @@
 #include <vector>
 
 #include "animation/model_animation.h"
-#include "geometry/model_meshes.h"
-#include "io/sdl_writer.h"
 
 namespace animation {
 
-/// Writes the ".anm" file of every present animation into resource_dir;
-/// bone_names are the model's bone names in bone index order, meshes the
-/// model's extracted meshes (for vertex animation). True when any animation
-/// was written.
+/// Writes "<resource_dir>/<fileName>.anm" for every present animation, in
+/// list order; bone_names are the model's bone names in bone index order. An
+/// animation with a frame of more than 255 records is told to the artist and
+/// its file keeps what was written before that frame. True when the model
+/// declares any animation (so its anim.txt is kept).
 bool WriteAnimationFiles(const AnimationSettings& settings, ModelAnimation& animation,
-                         const geometry::ModelMeshes& meshes, const std::string& resource_dir,
-                         const std::vector<std::string>& bone_names, xIo::xSdl::eWriter& anim_list);
+                         const std::string& resource_dir, const std::vector<std::string>& bone_names);
 
 }  // namespace animation

@@ -39,8 +39,12 @@ void DirectoryFiles::PlaceModel(host::Node& root, bool structure, const std::str
     }
 }
 
-void DirectoryFiles::FinishModel(bool structure, const std::string& resource_dir) {
-    if (!structure && exportMesh_) Write(own_, resource_dir);
+void DirectoryFiles::FinishModel(const std::string& resource_dir) {
+    // A structure's own collector holds only the meshes of its bones that
+    // share nothing (its materials went to the shared collector): they
+    // belong to its own directory, which its model description refers to,
+    // not to the next model's.
+    if (exportMesh_) Write(own_, resource_dir);
 }
 
 void DirectoryFiles::DiscardModel() {

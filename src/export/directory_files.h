@@ -35,9 +35,9 @@ public:
     /// structure's; any other model finishes a pending structure and shares
     /// its own directory. A folder it creates is made through folders.
     void PlaceModel(host::Node& root, bool structure, const std::string& resource_dir, ModelFolders& folders);
-    /// The model is written: a model that is not a structure writes its own
-    /// directory's files.
-    void FinishModel(bool structure, const std::string& resource_dir);
+    /// The model is written: it writes its own directory's files (for a
+    /// structure, the meshes of its bones that share nothing).
+    void FinishModel(const std::string& resource_dir);
     /// A model was given up: what it put into its own collector is dropped.
     void DiscardModel();
     /// The last model is written: a pending structure writes its shared files.

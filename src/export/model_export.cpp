@@ -5,6 +5,7 @@
 #include "animation/animation_file.h"
 #include "animation/animation_ranges.h"
 #include "animation/animation_sampler.h"
+#include "animation/entity_block.h"
 #include "base/format.h"
 #include "base/platform.h"
 #include "export/messages.h"
@@ -122,7 +123,8 @@ StepResult WriteModelBody(ExportState& state, DirectoryFiles& directories, Model
 
     model.modelWriter << begin << Ident{"skeleton"} << newline;
     if (options.exportAnimation)
-        animation::InitFrameTable(model.animation, model.bones.frameCount, model.bones.BoneCount());
+        animation::InitFrameTable(AnimationSettingsOf(state), model.animation, model.Root().GetName(),
+                                  model.bones.BoneCount());
     if (model.structure) model.entityWriter << begin << "placer" << xIo::xSdl::end << begin << "structure" << newline;
 
     app.GetHold().Begin();
@@ -243,14 +245,14 @@ StepResult ExportModel(ExportState& state, DirectoryFiles& directories, size_t i
     FinishWriter(model.entityWriter, def_to_file);
 
     if (options.exportAnimation) {
-        bool any = animation::WriteAnimationFiles(AnimationSettingsOf(state), model.animation, model.meshes,
-                                                  model.resourceDir, state.boneTree.boneNames, model.animListWriter);
+        bool any = animation::WriteAnimationFiles(AnimationSettingsOf(state), model.animation, model.resourceDir,
+                                                  state.boneTree.boneNames);
         model.animListWriter.Close();
         if (!any) xIo::RemoveFile(scene::JoinPath(model.resourceDir, "anim.txt"));
     }
 
     give_up.Keep();
-    directories.FinishModel(structure, model.resourceDir);
+    directories.FinishModel(model.resourceDir);
     return written;
 }
 

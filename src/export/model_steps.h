@@ -19,6 +19,8 @@ public:
     scene::StepResult WriteMesh(int32_t bone_index, const model::BoneRecord& bone) override;
 
 private:
+    bool ExtractsMesh(const model::NodeStep& step) const;
+
     const ExportState& state_;
     ModelState& model_;
     DirectoryFiles& directories_;

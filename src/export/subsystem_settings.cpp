@@ -18,7 +18,13 @@ materials::MaterialSettings MaterialSettingsOf(const ExportState& state) {
 }
 
 animation::AnimationSettings AnimationSettingsOf(const ExportState& state) {
-    return animation::AnimationSettings{state.app, state.report, state.options, state.masterScale};
+    return animation::AnimationSettings{state.app,
+                                        state.report,
+                                        state.masterScale,
+                                        state.axisFix,
+                                        state.options.reverseAnimation != 0,
+                                        state.options.selectedOnly != 0,
+                                        state.options.currentRangeOnly != 0};
 }
 
 volumes::VolumeSettings VolumeSettingsOf(const ExportState& state, host::Node& model_root) {

@@ -29,6 +29,8 @@ public:
     virtual void Start(const std::string& title) = 0;
     /// Sets the bar to percent (0..100).
     virtual void Update(int percent) = 0;
+    /// Changes the title of the display that is shown (code page 1251).
+    virtual void SetTitle(const std::string& title) = 0;
     virtual void End() = 0;
     /// True once the artist asked to cancel.
     virtual bool GetCancel() = 0;

@@ -198,6 +198,11 @@ void eFileStream::Fill() {
     }
 }
 
+void eFileStream::Advance() {
+    eStream::Advance();
+    if (!(flags_ & kModeRead) && (flags_ & kModeWrite) && windowBase_ < size_) Fill();
+}
+
 void eFileStream::Flush() {
     int32_t count = static_cast<int32_t>(cursor_ - windowBegin_);
     if (IsOpen() && count > 0 && (flags_ & kModeWrite)) {

@@ -80,6 +80,11 @@ public:
 
     void Flush() override;
     void Truncate() override;
+    /// Moves the window as every stream does; a written file's window that
+    /// lands inside what is already written is filled from the file too, so
+    /// a seek back to patch a size and forward again never writes back the
+    /// bytes the window held before.
+    void Advance() override;
     void Fill() override;
 
 private:

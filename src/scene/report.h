@@ -15,6 +15,8 @@ public:
 
     /// An error box owned by the host window; text in code page 1251.
     void Error(const std::string& text);
+    /// An error box owned by the host window, with a caption of its own.
+    void Error(const std::string& text, const std::string& caption);
     /// An error box without an owner window.
     void ErrorUnowned(const std::string& text);
     /// A warning box owned by the host window.
@@ -24,7 +26,7 @@ public:
     int ErrorCount() const { return errors_; }
 
 private:
-    void Show(const std::string& text, bool error, bool owned);
+    void Show(const std::string& text, const std::string& caption, bool error, bool owned);
 
     host::Application& app_;
     int errors_ = 0;

@@ -1,7 +1,6 @@
 #pragma once
 // Triangle mesh data as the simulated host keeps it, and the host mesh
-// interface over a copy of it (with render normals built from smoothing
-// groups).
+// interface over it (with render normals built from smoothing groups).
 #include <array>
 #include <map>
 #include <memory>
@@ -30,7 +29,9 @@ struct MeshData {
     std::optional<NormalSpecData> normals;
 };
 
-/// A host mesh over its own copy of data.
-std::unique_ptr<host::TriMesh> MakeTriMesh(MeshData data);
+/// A host mesh over data, which it shares rather than copies; positions,
+/// when not empty, replace the data's vertices (one per vertex).
+std::unique_ptr<host::TriMesh> MakeTriMesh(std::shared_ptr<const MeshData> data,
+                                           std::vector<host::Point3> positions = {});
 
 }  // namespace sim

@@ -15,7 +15,7 @@ int SimObject::RenderEnd(host::TimeValue t) {
 }
 
 std::vector<host::Point3> MeshObject::PositionsAt(host::TimeValue t) const {
-    if (frames_.empty()) return mesh_.verts;
+    if (frames_.empty()) return mesh_->verts;
     const auto after = frames_.lower_bound(t);
     if (after == frames_.begin()) return after->second;
     if (after == frames_.end()) return std::prev(after)->second;
@@ -29,14 +29,17 @@ std::vector<host::Point3> MeshObject::PositionsAt(host::TimeValue t) const {
 }
 
 std::unique_ptr<host::TriMesh> MeshObject::ConvertToTriMesh(host::TimeValue t) const {
-    MeshData copy = mesh_;
-    copy.verts = PositionsAt(t);
-    return MakeTriMesh(std::move(copy));
+    if (frames_.empty()) return MakeTriMesh(mesh_);
+    return MakeTriMesh(mesh_, PositionsAt(t));
 }
 
 host::Box3 MeshObject::GetBoundingBox(host::TimeValue t) const {
-    const std::vector<host::Point3> positions = PositionsAt(t);
     host::Box3 box;
+    if (frames_.empty()) {
+        box.IncludePoints(mesh_->verts.data(), mesh_->verts.size());
+        return box;
+    }
+    const std::vector<host::Point3> positions = PositionsAt(t);
     box.IncludePoints(positions.data(), positions.size());
     return box;
 }

@@ -2,6 +2,7 @@
 // The simulated host's objects: meshes and primitives (as triangle meshes
 // with vertex animation), helpers and targets, shapes, lights and cameras.
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,12 +47,17 @@ private:
     std::string label_;
 };
 
-/// An editable mesh or a primitive: a mesh plus vertex-animation frames.
+/// An editable mesh or a primitive: a mesh plus vertex-animation frames. The
+/// triangle meshes it hands out share its data.
 class MeshObject : public SimObject {
 public:
-    MeshObject(host::ClassId class_id, MeshData mesh) : SimObject(host::kGeomObjectClass, class_id), mesh_(std::move(mesh)) {}
+    MeshObject(host::ClassId class_id, MeshData mesh)
+        : SimObject(host::kGeomObjectClass, class_id), mesh_(std::make_shared<const MeshData>(std::move(mesh))) {}
 
-    const MeshData& Mesh() const { return mesh_; }
+    const MeshData& Mesh() const { return *mesh_; }
+    const std::shared_ptr<const MeshData>& SharedMesh() const { return mesh_; }
+    /// True when the mesh has vertex-animation frames.
+    bool Animated() const { return !frames_.empty(); }
     /// Vertex positions at tick t (each list as long as the mesh's vertices).
     void AddFrame(host::TimeValue t, std::vector<host::Point3> positions) { frames_[t] = std::move(positions); }
     /// The vertex positions at t: interpolated between frames, the nearest
@@ -63,7 +69,7 @@ public:
     host::Box3 GetBoundingBox(host::TimeValue t) const override;
 
 private:
-    MeshData mesh_;
+    std::shared_ptr<const MeshData> mesh_;
     std::map<host::TimeValue, std::vector<host::Point3>> frames_;
 };
 

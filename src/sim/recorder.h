@@ -22,8 +22,8 @@ struct MessageBoxRecord {
 };
 
 struct ProgressRecord {
-    enum Kind { kStart, kUpdate, kEnd, kCancelPoll } kind = kStart;
-    std::string title;    ///< kStart
+    enum Kind { kStart, kUpdate, kEnd, kCancelPoll, kTitle } kind = kStart;
+    std::string title;    ///< kStart, kTitle
     int percent = 0;      ///< kUpdate
     bool cancel = false;  ///< kCancelPoll: the answer given
 };

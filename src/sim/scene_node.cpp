@@ -47,29 +47,33 @@ std::vector<host::Point3> SimSkin::Deform(const std::vector<host::Point3>& world
 
 namespace {
 
-// The object a skinned node evaluates to: its mesh moved by the skin at t.
+// The object a skinned node evaluates to: its mesh moved by the skin at t,
+// sharing the mesh's faces and channels.
 class SkinnedObject : public SimObject {
 public:
     SkinnedObject(const MeshObject& base, const SimSkin& skin, const SimNode& node, host::TimeValue t)
-        : SimObject(base.SuperClassID(), base.ClassID()), mesh_(base.Mesh()) {
+        : SimObject(base.SuperClassID(), base.ClassID()), mesh_(base.SharedMesh()), time_(t) {
         const host::Matrix3 bind = node.GetObjectTM(0);
         std::vector<host::Point3> world = base.PositionsAt(0);
         for (host::Point3& p : world) p = p * bind;
         world = skin.Deform(world, t);
         const host::Matrix3 back = host::Inverse(node.GetObjectTM(t));
         for (host::Point3& p : world) p = p * back;
-        mesh_.verts = std::move(world);
+        positions_ = std::move(world);
     }
+    host::TimeValue Time() const { return time_; }
     bool CanConvertToTriMesh(host::TimeValue) const override { return true; }
-    std::unique_ptr<host::TriMesh> ConvertToTriMesh(host::TimeValue) const override { return MakeTriMesh(mesh_); }
+    std::unique_ptr<host::TriMesh> ConvertToTriMesh(host::TimeValue) const override { return MakeTriMesh(mesh_, positions_); }
     host::Box3 GetBoundingBox(host::TimeValue) const override {
         host::Box3 box;
-        box.IncludePoints(mesh_.verts.data(), mesh_.verts.size());
+        box.IncludePoints(positions_.data(), positions_.size());
         return box;
     }
 
 private:
-    MeshData mesh_;
+    std::shared_ptr<const MeshData> mesh_;
+    std::vector<host::Point3> positions_;
+    host::TimeValue time_;
 };
 
 }  // namespace
@@ -139,7 +143,10 @@ host::Matrix3 SimNode::GetNodeTM(host::TimeValue t) const {
 host::Object* SimNode::EvalWorldState(host::TimeValue t) {
     const auto* mesh = dynamic_cast<const MeshObject*>(object_);
     if (!skin_ || !skin_->IsEnabled() || !mesh) return object_;
-    skinned_ = std::make_unique<SkinnedObject>(*mesh, *skin_, *this, t);
+    // Transforms never change while a scene is loaded, so one evaluation
+    // serves every later one at the same time.
+    auto* last = static_cast<SkinnedObject*>(skinned_.get());
+    if (last == nullptr || last->Time() != t) skinned_ = std::make_unique<SkinnedObject>(*mesh, *skin_, *this, t);
     return skinned_.get();
 }
 

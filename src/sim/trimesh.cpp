@@ -1,3 +1,4 @@
+#include <array>
 #include <utility>
 
 #include "sim/mesh_data.h"
@@ -25,29 +26,33 @@ private:
 
 class SimTriMesh : public host::TriMesh {
 public:
-    explicit SimTriMesh(MeshData data) : data_(std::move(data)) {
+    SimTriMesh(std::shared_ptr<const MeshData> shared, std::vector<host::Point3> positions)
+        : shared_(std::move(shared)), data_(*shared_), positions_(std::move(positions)),
+          verts_(positions_.empty() ? data_.verts : positions_) {
         if (data_.normals) spec_ = std::make_unique<SpecifiedNormals>(*data_.normals);
+        for (const auto& [number, channel] : data_.channels)
+            if (number >= host::kMapAlpha && number <= host::kMapMaxChannel) channels_[size_t(number - host::kMapAlpha)] = &channel;
     }
 
-    int NumVerts() const override { return static_cast<int>(data_.verts.size()); }
-    host::Point3 GetVert(int i) const override { return data_.verts.at(size_t(i)); }
+    int NumVerts() const override { return static_cast<int>(verts_.size()); }
+    host::Point3 GetVert(int i) const override { return verts_.at(size_t(i)); }
     int NumFaces() const override { return static_cast<int>(data_.faces.size()); }
     const host::Face& GetFace(int i) const override { return data_.faces.at(size_t(i)); }
 
-    bool MapSupport(int channel) const override { return data_.channels.count(channel) != 0; }
+    bool MapSupport(int channel) const override { return Channel(channel) != nullptr; }
     int NumMapVerts(int channel) const override {
-        const auto found = data_.channels.find(channel);
-        return found == data_.channels.end() ? 0 : static_cast<int>(found->second.verts.size());
+        const MapChannelData* found = Channel(channel);
+        return found == nullptr ? 0 : static_cast<int>(found->verts.size());
     }
     host::Point3 MapVert(int channel, int i) const override {
-        const auto found = data_.channels.find(channel);
-        if (found == data_.channels.end() || i < 0 || size_t(i) >= found->second.verts.size()) return {};
-        return found->second.verts[size_t(i)];
+        const MapChannelData* found = Channel(channel);
+        if (found == nullptr || i < 0 || size_t(i) >= found->verts.size()) return {};
+        return found->verts[size_t(i)];
     }
     host::MapFace GetMapFace(int channel, int face) const override {
-        const auto found = data_.channels.find(channel);
-        if (found == data_.channels.end() || face < 0 || size_t(face) >= found->second.faces.size()) return {};
-        return found->second.faces[size_t(face)];
+        const MapChannelData* found = Channel(channel);
+        if (found == nullptr || face < 0 || size_t(face) >= found->faces.size()) return {};
+        return found->faces[size_t(face)];
     }
 
     const host::NormalSpec* GetNormalSpec() const override { return spec_.get(); }
@@ -64,12 +69,22 @@ public:
 
     host::Box3 VertexBox() const override {
         host::Box3 box;
-        box.IncludePoints(data_.verts.data(), data_.verts.size());
+        box.IncludePoints(verts_.data(), verts_.size());
         return box;
     }
 
 private:
-    MeshData data_;
+    const MapChannelData* Channel(int number) const {
+        return number >= host::kMapAlpha && number <= host::kMapMaxChannel ? channels_[size_t(number - host::kMapAlpha)]
+                                                                           : nullptr;
+    }
+
+    std::shared_ptr<const MeshData> shared_;
+    const MeshData& data_;
+    std::vector<host::Point3> positions_;
+    const std::vector<host::Point3>& verts_;  // the data's vertices or positions_
+    // Channels −2 to 99 by number + 2, so per-corner queries need no map lookup.
+    std::array<const MapChannelData*, host::kMapMaxChannel - host::kMapAlpha + 1> channels_{};
     std::unique_ptr<SpecifiedNormals> spec_;
     bool built_ = false;
     std::vector<host::Point3> face_normals_;
@@ -80,11 +95,11 @@ void SimTriMesh::BuildNormals() {
     if (built_) return;
     built_ = true;
     face_normals_.resize(data_.faces.size());
-    render_.assign(data_.verts.size(), {});
+    render_.assign(verts_.size(), {});
     for (size_t f = 0; f < data_.faces.size(); ++f) {
         const host::Face& face = data_.faces[f];
-        const host::Point3& a = data_.verts[face.v[0]];
-        const host::Point3 area = host::CrossProd(data_.verts[face.v[1]] - a, data_.verts[face.v[2]] - a);
+        const host::Point3& a = verts_[face.v[0]];
+        const host::Point3 area = host::CrossProd(verts_[face.v[1]] - a, verts_[face.v[2]] - a);
         face_normals_[f] = host::Normalize(area);
         if (face.smGroup == 0) continue;
         // A face joins the first normal of each corner's vertex that shares a
@@ -108,7 +123,7 @@ void SimTriMesh::BuildNormals() {
     if (!data_.normals) return;
     // A vertex whose every corner names the same explicit normal carries it as
     // its specified render normal.
-    std::vector<int> chosen(data_.verts.size(), -2);  // −2 unseen, −1 mixed or none
+    std::vector<int> chosen(verts_.size(), -2);  // −2 unseen, −1 mixed or none
     for (size_t f = 0; f < data_.faces.size() && f < data_.normals->faces.size(); ++f) {
         for (size_t c = 0; c < 3; ++c) {
             const int n = data_.normals->faces[f][c];
@@ -126,6 +141,8 @@ void SimTriMesh::BuildNormals() {
 
 }  // namespace
 
-std::unique_ptr<host::TriMesh> MakeTriMesh(MeshData data) { return std::make_unique<SimTriMesh>(std::move(data)); }
+std::unique_ptr<host::TriMesh> MakeTriMesh(std::shared_ptr<const MeshData> data, std::vector<host::Point3> positions) {
+    return std::make_unique<SimTriMesh>(std::move(data), std::move(positions));
+}
 
 }  // namespace sim

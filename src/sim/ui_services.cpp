@@ -11,6 +11,8 @@ void SimProgress::Start(const std::string& title) { Note({ProgressRecord::kStart
 
 void SimProgress::Update(int percent) { Note({ProgressRecord::kUpdate, {}, percent, false}); }
 
+void SimProgress::SetTitle(const std::string& title) { Note({ProgressRecord::kTitle, title, 0, false}); }
+
 void SimProgress::End() { Note({ProgressRecord::kEnd, {}, 0, false}); }
 
 bool SimProgress::GetCancel() {

@@ -13,6 +13,7 @@ public:
     explicit SimProgress(Recorder& recorder) : recorder_(recorder) {}
     void Start(const std::string& title) override;
     void Update(int percent) override;
+    void SetTitle(const std::string& title) override;
     void End() override;
     /// Answers true once the scripted number of polls has passed or SetCancel(true).
     bool GetCancel() override;

@@ -36,7 +36,7 @@ std::string TriangleHex() {
     face.v[2] = 2;
     face.SetMaterialId(4);
     data.faces = {face};
-    return volumes::HexText(volumes::BuildEvlmImage(*sim::MakeTriMesh(data), host::Matrix3(), 1.0f));
+    return volumes::HexText(volumes::BuildEvlmImage(*sim::MakeTriMesh(std::make_shared<const sim::MeshData>(data)), host::Matrix3(), 1.0f));
 }
 
 TEST(InspectEvlm, HexTextPrintsVerticesAndFacesWithTheirSides) {

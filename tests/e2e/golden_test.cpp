@@ -1,8 +1,14 @@
 // Whole exports of the scene files under tests/scenes, compared with the
 // expected trees under tests/golden: every file byte for byte (the date line
-// of a model description aside) and the messages shown, in order. The EVLM
-// images of a model description are compared through the inspector's text
-// too, as a listing beside it ("<name>.mdl.evlm.txt").
+// of a model description aside) and the messages shown, in order. A mesh
+// or animation file is compared through qelinspect's text form, kept in the
+// golden tree as "<name>.txt" beside where the file would be: the text shows
+// every field of every record exactly, so a difference reads as one in
+// meaning. A scene whose "extra" holds "dialog" options is exported as the
+// artist would with those boxes ticked in the options dialog; every other
+// scene without prompts.
+// The EVLM images of a model description are compared through the
+// inspector's text too, as a listing beside it ("<name>.mdl.evlm.txt").
 // QEL_UPDATE_GOLDENS=1 writes the trees instead (scripts/update-goldens.sh).
 #include <gtest/gtest.h>
 
@@ -10,12 +16,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "base/debug.h"
 #include "export/export_plugin.h"
+#include "export/options_dialog.h"
 #include "io/sdl_reader.h"
+#include "qelinspect/anm_command.h"
 #include "qelinspect/evlm_command.h"
+#include "qelinspect/mesh_command.h"
 #include "sim/scene_loader.h"
 #include "support/sim_helpers.h"
 #include "support/temp_dir.h"
@@ -50,11 +60,32 @@ std::string Comparable(const std::string& text) {
     return out;
 }
 
+// The text form of an exported binary file (a malformed one as the
+// reader's error), kept under its name + ".txt"; nullopt for a file kept as
+// it is.
+std::optional<std::string> BinaryText(const fs::path& file, const std::string& content) {
+    std::string text;
+    if (file.filename() == ".mesh") {
+        if (!qelinspect::MeshText(content, text)) text = "malformed mesh file: " + text + "\n";
+        return text;
+    }
+    if (file.extension() == ".anm") {
+        if (!qelinspect::AnmText(content, {}, text)) text = "malformed animation file: " + text + "\n";
+        return text;
+    }
+    return std::nullopt;
+}
+
 std::map<std::string, std::string> Tree(const fs::path& root) {
     std::map<std::string, std::string> files;
     if (!fs::exists(root)) return files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file()) files[fs::relative(entry.path(), root).generic_string()] = Comparable(Read(entry.path()));
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) continue;
+        std::string name = fs::relative(entry.path(), root).generic_string();
+        std::string content = Read(entry.path());
+        if (std::optional<std::string> text = BinaryText(entry.path(), content)) files[name + ".txt"] = *text;
+        else files[name] = Comparable(content);
+    }
     return files;
 }
 
@@ -71,6 +102,27 @@ std::map<std::string, std::string> ExportTree(const fs::path& root) {
     return files;
 }
 
+// The dialog boxes a scene asks to tick: "extra": {"dialog": {"<option>": bool}}.
+std::map<int, bool> DialogChecks(const fs::path& scene_file) {
+    static const std::map<std::string, int> kBoxes = {
+        {"reverseAnimation", options_dialog::kReverseAnimation},
+        {"selectedOnly", options_dialog::kSelectedOnly},
+        {"currentRangeOnly", options_dialog::kCurrentRangeOnly},
+        {"exportMesh", options_dialog::kMesh},
+        {"exportAnimation", options_dialog::kAnimation},
+        {"exportGeometry", options_dialog::kGeometry},
+    };
+    std::map<int, bool> checks;
+    nlohmann::json scene = nlohmann::json::parse(Read(scene_file));
+    if (!scene.contains("extra") || !scene["extra"].contains("dialog")) return checks;
+    for (const auto& [name, value] : scene["extra"]["dialog"].items()) {
+        auto box = kBoxes.find(name);
+        if (box == kBoxes.end()) ADD_FAILURE() << scene_file << ": no dialog option " << name;
+        else checks[box->second] = value.get<bool>();
+    }
+    return checks;
+}
+
 // Exports a scene with the defaults of an export without prompts into out;
 // returns the messages, one per line.
 std::string Export(const fs::path& scene_file, const fs::path& out) {
@@ -80,7 +132,14 @@ std::string Export(const fs::path& scene_file, const fs::path& out) {
     std::unique_ptr<host::ReferenceTarget> object = LibClassDesc(0)->Create(*scene, false);
     auto* exporter = dynamic_cast<::Export*>(object.get());
     exporter->SetConfigPath((out / "config/QELEXPORT.CFG").string());
-    exporter->DoExport(scene_file.string(), nullptr, scene.get(), true, 0);
+    std::map<int, bool> checks = DialogChecks(scene_file);
+    if (!checks.empty()) {
+        exporter->SetDialogRunner([&checks](options_dialog::Model& dialog) {
+            for (const auto& [id, on] : checks) dialog.SetCheck(id, on);
+            return dialog.PressExport().closeCode;
+        });
+    }
+    exporter->DoExport(scene_file.string(), nullptr, scene.get(), checks.empty(), 0);
     sim::PathMap::Uninstall();
     std::string messages;
     for (const std::string& box : qeltest::Boxes(*scene)) messages += box + "\n";

@@ -116,6 +116,26 @@ TEST(FileStream, SizePatchedBySeekingBackWithASmallWindow) {
     EXPECT_EQ(bytes.substr(104), "\xEF\xBE\xAD\xDE");
 }
 
+// A size patched behind the window, with the end of the file close enough
+// that seeking back to it lands inside the moved window: the bytes between
+// the patch and the end must be the file's own, not the window's leftovers.
+TEST(FileStream, SeekingForwardAfterAPatchBehindTheWindowKeepsTheBytesBetween) {
+    TempDir dir;
+    std::string name = dir / "patch_near.bin";
+    std::string expected;
+    {
+        eFileStream s;
+        ASSERT_TRUE(s.Open(name, kWriteNew, 16));
+        for (int i = 0; i < 10; ++i) s.PutByte(static_cast<uint8_t>('a' + i));
+        s.Put<uint32_t>(0);
+        for (int i = 0; i < 8; ++i) s.PutByte(static_cast<uint8_t>('A' + i));
+        int32_t end = s.Position();
+        s.Seek(10, 0).Put<uint32_t>(0x34333231);
+        s.Seek(end, 0).PutByte('!');
+    }
+    EXPECT_EQ(ReadFile(name), "abcdefghij1234ABCDEFGH!");
+}
+
 TEST(FileStream, OpenFailureWithoutInteractiveModeSetsTheFailedBit) {
     TempDir dir;
     eFileStream s;

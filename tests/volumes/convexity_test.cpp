@@ -16,7 +16,7 @@ TEST(IsConvex, ClosedConvexMeshesPass) {
     EXPECT_TRUE(volumes::IsConvex(*MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
                                           {{0, 2, 1}, {0, 1, 3}, {0, 3, 2}, {1, 2, 3}})));
     // A subdivided box: many vertices on each face plane, none in front.
-    EXPECT_TRUE(volumes::IsConvex(*sim::MakeTriMesh(sim::BuildBox(2, 4, 6, 3, 2, 2))));
+    EXPECT_TRUE(volumes::IsConvex(*sim::MakeTriMesh(std::make_shared<const sim::MeshData>(sim::BuildBox(2, 4, 6, 3, 2, 2)))));
     // An empty mesh and a single triangle have nothing in front of any face.
     EXPECT_TRUE(volumes::IsConvex(*MeshOf({}, {})));
     EXPECT_TRUE(volumes::IsConvex(*MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}})));

@@ -22,7 +22,7 @@ inline std::unique_ptr<host::TriMesh> MeshOf(std::vector<host::Point3> verts,
         face.SetMaterialId(i < material_ids.size() ? material_ids[i] : 0);
         data.faces.push_back(face);
     }
-    return sim::MakeTriMesh(std::move(data));
+    return sim::MakeTriMesh(std::make_shared<const sim::MeshData>(std::move(data)));
 }
 
 /// The unit cube from (0, 0, 0) to (1, 1, 1): 8 vertices, 12 outward faces;
