@@ -17,6 +17,8 @@ constexpr uint32_t kNoStrip = UINT32_MAX;
 // How many of the latest faces are searched for a start when the last strip
 // has no free neighbour.
 constexpr uint32_t kRecentFaces = 64;
+// How many free faces are compared for a start when none is near.
+constexpr uint32_t kFreeFacesCompared = 16;
 
 // A strip tried from a start face.
 struct StripTrial {
@@ -65,13 +67,11 @@ public:
           strip_of_(table.FaceCount(), kNoStrip),
           open_count_(table.FaceCount(), 0),
           face_mark_(table.FaceCount(), 0),
-          candidate_mark_(table.FaceCount(), 0),
           vertex_mark_(table.vertex_count, 0),
           vertex_stamp_(table.vertex_count, 0) {
         for (uint32_t f = 0; f < table.FaceCount(); ++f) {
             for (uint8_t e = 0; e < 3; ++e)
                 if (table.neighbours[3 * f + e] != kNone) ++open_count_[f];
-            by_open_count_[open_count_[f]].push_back(f);
         }
     }
 
@@ -110,8 +110,7 @@ private:
     //    band is done and the next one starts from there, alongside it.
     // 3. Else the face behind its first face, tried in each direction.
     // 4. Else a free neighbour of the latest faces, the one with most
-    //    vertices in the cache; else a free face with the fewest free
-    //    neighbours.
+    //    vertices in the cache; else a free face far away.
     StripTrial NextStrip(std::span<const uint32_t> recent) {
         uint32_t side = kNone;
         int side_rank = -1;
@@ -135,7 +134,7 @@ private:
             if (behind != kNone) return BestFrom(behind);
         }
         uint32_t start = MostCachedNeighbour(recent);
-        if (start == kNone) start = LowestOpenFace();
+        if (start == kNone) start = FirstFreeFace();
         return BestFrom(start);
     }
 
@@ -147,15 +146,13 @@ private:
 
     // A free neighbour of the given faces: the one with most vertices in the
     // cache, then with the fewest free neighbours, then the first met.
-    uint32_t MostCachedNeighbour(std::span<const uint32_t> around) {
-        ++candidate_round_;
+    uint32_t MostCachedNeighbour(std::span<const uint32_t> around) const {
         uint32_t best = kNone;
         int best_rank = -1;
         for (uint32_t f : around) {
             for (uint8_t e = 0; e < 3; ++e) {
                 uint32_t g = FreeNeighbour(f, e);
-                if (g == kNone || candidate_mark_[g] == candidate_round_) continue;
-                candidate_mark_[g] = candidate_round_;
+                if (g == kNone) continue;
                 int rank = 4 * CachedVertexCount(g) + (3 - open_count_[g]);
                 if (rank > best_rank) {
                     best_rank = rank;
@@ -166,18 +163,20 @@ private:
         return best;
     }
 
-    // A free face with the fewest free neighbours, the latest to reach that
-    // count first.
-    uint32_t LowestOpenFace() {
-        for (uint8_t open = 0; open < 4; ++open) {
-            std::vector<uint32_t>& stack = by_open_count_[open];
-            while (!stack.empty()) {
-                uint32_t f = stack.back();
-                stack.pop_back();
-                if (strip_of_[f] == kNoStrip && open_count_[f] == open) return f;
-            }
+    // A free face far from the latest ones: the first in table order, or
+    // among the few free faces after it the one with the fewest free
+    // neighbours, a face in a corner or on a border rather than one amid
+    // others.
+    uint32_t FirstFreeFace() {
+        while (strip_of_[free_cursor_] != kNoStrip) ++free_cursor_;
+        uint32_t best = free_cursor_;
+        uint32_t looked_at = 0;
+        for (uint32_t f = free_cursor_ + 1; f < table_.FaceCount() && looked_at < kFreeFacesCompared; ++f) {
+            if (strip_of_[f] != kNoStrip) continue;
+            ++looked_at;
+            if (open_count_[f] < open_count_[best]) best = f;
         }
-        return kNone;
+        return best;
     }
 
     // The best of the strips leaving face through each of its edges; its
@@ -294,7 +293,7 @@ private:
             for (uint16_t vertex : table_.faces[step.face].v) cache_.Touch(vertex);
             for (uint8_t e = 0; e < 3; ++e) {
                 uint32_t g = FreeNeighbour(step.face, e);
-                if (g != kNone) by_open_count_[--open_count_[g]].push_back(g);
+                if (g != kNone) --open_count_[g];
             }
         }
         std::swap(last_strip_, best_path_);
@@ -318,16 +317,14 @@ private:
     std::vector<uint32_t> strip_of_;  // the number of the strip holding the face; kNoStrip while free
     uint32_t strip_count_ = 0;
     std::vector<uint8_t> open_count_;  // neighbours not placed yet
-    std::array<std::vector<uint32_t>, 4> by_open_count_;  // faces by open count, stale entries skipped
+    uint32_t free_cursor_ = 0;  // no face before it is free
     std::vector<StripStep> last_strip_;
     std::vector<StripStep> best_path_;   // the path of the best trial so far
     std::vector<StripStep> trial_path_;  // the path of the trial under way
     std::vector<uint32_t> face_mark_;    // the last trial through the face
-    std::vector<uint32_t> candidate_mark_;
     std::vector<uint32_t> vertex_mark_;   // the last trial that touched the vertex
     std::vector<uint32_t> vertex_stamp_;  // its miss number in that trial; 0: it was in the cache
     uint32_t trial_ = 0;
-    uint32_t candidate_round_ = 0;
 };
 
 }  // namespace
