@@ -17,8 +17,9 @@ constexpr uint32_t kNoStrip = UINT32_MAX;
 // How many of the latest faces are searched for a start when the last strip
 // has no free neighbour.
 constexpr uint32_t kRecentFaces = 64;
-// How many free faces are compared for a start when none is near.
-constexpr uint32_t kFreeFacesCompared = 16;
+// How far past the first free face in table order other free faces are
+// compared with it for a start when none is near.
+constexpr uint32_t kFreeFacesCompared = 32;
 
 // A strip tried from a start face.
 struct StripTrial {
@@ -164,18 +165,15 @@ private:
     }
 
     // A free face far from the latest ones: the first in table order, or
-    // among the few free faces after it the one with the fewest free
+    // among the free faces shortly after it the one with the fewest free
     // neighbours, a face in a corner or on a border rather than one amid
     // others.
     uint32_t FirstFreeFace() {
         while (strip_of_[free_cursor_] != kNoStrip) ++free_cursor_;
         uint32_t best = free_cursor_;
-        uint32_t looked_at = 0;
-        for (uint32_t f = free_cursor_ + 1; f < table_.FaceCount() && looked_at < kFreeFacesCompared; ++f) {
-            if (strip_of_[f] != kNoStrip) continue;
-            ++looked_at;
-            if (open_count_[f] < open_count_[best]) best = f;
-        }
+        uint32_t end = std::min(table_.FaceCount(), free_cursor_ + kFreeFacesCompared);
+        for (uint32_t f = free_cursor_ + 1; f < end; ++f)
+            if (strip_of_[f] == kNoStrip && open_count_[f] < open_count_[best]) best = f;
         return best;
     }
 
@@ -216,9 +214,12 @@ private:
             touched += new_touches;
             face_mark_[f] = trial_;
             for (uint16_t vertex : table_.faces[f].v) {
-                bool cached = TrialCached(vertex, trial.miss_count);
+                if (TrialCached(vertex, trial.miss_count)) {
+                    if (vertex_mark_[vertex] != trial_) vertex_stamp_[vertex] = 0;
+                } else {
+                    vertex_stamp_[vertex] = ++trial.miss_count;
+                }
                 vertex_mark_[vertex] = trial_;
-                if (!cached) vertex_stamp_[vertex] = ++trial.miss_count;
             }
             ++trial.face_count;
             path.push_back({f, entry, exit});
@@ -267,17 +268,18 @@ private:
 
     // Misses since vertex, touched by the current trial, went into the cache.
     uint32_t Age(uint16_t vertex, uint32_t trial_misses) const {
-        if (vertex_stamp_[vertex] != 0) return trial_misses - vertex_stamp_[vertex];
+        if (BroughtInByTrial(vertex)) return trial_misses - vertex_stamp_[vertex];
         return cache_.MissCount() + trial_misses - cache_.Stamp(vertex);
     }
 
     // Whether vertex is in the cache after trial_misses misses of the
     // current trial.
-    bool TrialCached(uint16_t vertex, uint32_t trial_misses) {
-        if (vertex_mark_[vertex] != trial_) vertex_stamp_[vertex] = 0;
-        if (vertex_stamp_[vertex] != 0) return trial_misses - vertex_stamp_[vertex] < cache_.EntryCount();
+    bool TrialCached(uint16_t vertex, uint32_t trial_misses) const {
+        if (BroughtInByTrial(vertex)) return trial_misses - vertex_stamp_[vertex] < cache_.EntryCount();
         return cache_.ContainsAfter(vertex, trial_misses);
     }
+
+    bool BroughtInByTrial(uint16_t vertex) const { return vertex_mark_[vertex] == trial_ && vertex_stamp_[vertex] != 0; }
 
     int CachedVertexCount(uint32_t face) const {
         int count = 0;
@@ -323,7 +325,7 @@ private:
     std::vector<StripStep> trial_path_;  // the path of the trial under way
     std::vector<uint32_t> face_mark_;    // the last trial through the face
     std::vector<uint32_t> vertex_mark_;   // the last trial that touched the vertex
-    std::vector<uint32_t> vertex_stamp_;  // its miss number in that trial; 0: it was in the cache
+    std::vector<uint32_t> vertex_stamp_;  // its miss number in that trial; 0: it was in the cache before
     uint32_t trial_ = 0;
 };
 
