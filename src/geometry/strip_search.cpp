@@ -12,7 +12,9 @@ namespace geometry {
 namespace {
 
 constexpr uint32_t kNone = StripFaceTable::kNoNeighbour;
-constexpr uint32_t kNoStrip = UINT32_MAX;
+// The state of a placed face; a free face holds the number of the last
+// trial strip through it.
+constexpr uint32_t kPlaced = UINT32_MAX;
 
 // How many of the latest faces are searched for a start when the last strip
 // has no free neighbour.
@@ -65,9 +67,8 @@ public:
           // strip that touches no more vertices than the cache holds leaves
           // that side in the cache for its neighbour.
           touch_cap_(std::max<uint32_t>(cache_size, 3)),
-          strip_of_(table.FaceCount(), kNoStrip),
+          face_state_(table.FaceCount(), 0),
           open_count_(table.FaceCount(), 0),
-          face_mark_(table.FaceCount(), 0),
           vertex_mark_(table.vertex_count, 0),
           vertex_stamp_(table.vertex_count, 0) {
         for (uint32_t f = 0; f < table.FaceCount(); ++f) {
@@ -126,7 +127,7 @@ private:
         if (!last_strip_.empty()) {
             const StripStep& last = last_strip_.back();
             uint32_t half_edge = table_.neighbours[3 * last.face + last.exit_slot];
-            if (half_edge != kNone && strip_of_[half_edge / 3] == kNoStrip) {
+            if (half_edge != kNone && face_state_[half_edge / 3] != kPlaced) {
                 uint32_t position = static_cast<uint32_t>(last_strip_.size());
                 return Simulate(half_edge / 3, ExitSlot(half_edge % 3, position), best_path_);
             }
@@ -141,7 +142,7 @@ private:
 
     uint32_t FreeNeighbour(uint32_t face, uint32_t slot) const {
         uint32_t half_edge = table_.neighbours[3 * face + slot];
-        if (half_edge == kNone || strip_of_[half_edge / 3] != kNoStrip) return kNone;
+        if (half_edge == kNone || face_state_[half_edge / 3] == kPlaced) return kNone;
         return half_edge / 3;
     }
 
@@ -169,11 +170,11 @@ private:
     // neighbours, a face in a corner or on a border rather than one amid
     // others.
     uint32_t FirstFreeFace() {
-        while (strip_of_[free_cursor_] != kNoStrip) ++free_cursor_;
+        while (face_state_[free_cursor_] == kPlaced) ++free_cursor_;
         uint32_t best = free_cursor_;
         uint32_t end = std::min(table_.FaceCount(), free_cursor_ + kFreeFacesCompared);
         for (uint32_t f = free_cursor_ + 1; f < end; ++f)
-            if (strip_of_[f] == kNoStrip && open_count_[f] < open_count_[best]) best = f;
+            if (face_state_[f] != kPlaced && open_count_[f] < open_count_[best]) best = f;
         return best;
     }
 
@@ -212,7 +213,7 @@ private:
                 exit = ChooseExit(f, entry, ExitSlot(entry, trial.face_count), trial.miss_count);
             }
             touched += new_touches;
-            face_mark_[f] = trial_;
+            face_state_[f] = trial_;
             for (uint16_t vertex : table_.faces[f].v) {
                 if (TrialCached(vertex, trial.miss_count)) {
                     if (vertex_mark_[vertex] != trial_) vertex_stamp_[vertex] = 0;
@@ -226,7 +227,7 @@ private:
             uint32_t half_edge = table_.neighbours[3 * f + exit];
             if (half_edge == kNone) break;
             uint32_t g = half_edge / 3;
-            if (strip_of_[g] != kNoStrip || face_mark_[g] == trial_) break;
+            if (face_state_[g] == kPlaced || face_state_[g] == trial_) break;
             entry = static_cast<uint8_t>(half_edge % 3);
             f = g;
         }
@@ -262,7 +263,7 @@ private:
         uint32_t half_edge = table_.neighbours[3 * f + slot];
         if (half_edge == kNone) return 0;
         uint32_t g = half_edge / 3;
-        if (strip_of_[g] != kNoStrip || face_mark_[g] == trial_) return 0;
+        if (face_state_[g] == kPlaced || face_state_[g] == trial_) return 0;
         return TrialCached(table_.faces[g].v[(half_edge % 3 + 2) % 3], trial_misses) ? 2 : 1;
     }
 
@@ -291,7 +292,7 @@ private:
     // cache and tells their neighbours. The path becomes the last strip.
     void Place() {
         for (const StripStep& step : best_path_) {
-            strip_of_[step.face] = strip_count_;
+            face_state_[step.face] = kPlaced;
             for (uint16_t vertex : table_.faces[step.face].v) cache_.Touch(vertex);
             for (uint8_t e = 0; e < 3; ++e) {
                 uint32_t g = FreeNeighbour(step.face, e);
@@ -299,7 +300,6 @@ private:
             }
         }
         std::swap(last_strip_, best_path_);
-        ++strip_count_;
     }
 
     void Record(const StripTrial& strip, uint32_t min_strip_length, StripLayout& layout) const {
@@ -316,14 +316,12 @@ private:
     const bool free_turns_;
     FifoVertexCache cache_;
     const uint32_t touch_cap_;
-    std::vector<uint32_t> strip_of_;  // the number of the strip holding the face; kNoStrip while free
-    uint32_t strip_count_ = 0;
+    std::vector<uint32_t> face_state_;  // kPlaced, or the last trial through the face
     std::vector<uint8_t> open_count_;  // neighbours not placed yet
     uint32_t free_cursor_ = 0;  // no face before it is free
     std::vector<StripStep> last_strip_;
     std::vector<StripStep> best_path_;   // the path of the best trial so far
     std::vector<StripStep> trial_path_;  // the path of the trial under way
-    std::vector<uint32_t> face_mark_;    // the last trial through the face
     std::vector<uint32_t> vertex_mark_;   // the last trial that touched the vertex
     std::vector<uint32_t> vertex_stamp_;  // its miss number in that trial; 0: it was in the cache before
     uint32_t trial_ = 0;
