@@ -1,7 +1,6 @@
 #include "geometry/strip_search.h"
 
 #include <algorithm>
-#include <array>
 #include <span>
 #include <utility>
 
@@ -198,7 +197,7 @@ private:
     // the cache as it is, vertices that the trial brings in stamped with
     // their miss number.
     StripTrial Simulate(uint32_t face, uint8_t exit_slot, std::vector<StripStep>& path) {
-        ++trial_;
+        NextTrialNumber();
         path.clear();
         StripTrial trial{face, exit_slot, 0, 0};
         uint32_t touched = 0;
@@ -232,6 +231,16 @@ private:
             f = g;
         }
         return trial;
+    }
+
+    // Trial numbers mark faces and vertices; before they would run into
+    // kPlaced, the marks are cleared and numbering starts again.
+    void NextTrialNumber() {
+        if (++trial_ != kPlaced) return;
+        for (uint32_t& state : face_state_)
+            if (state != kPlaced) state = 0;
+        std::fill(vertex_mark_.begin(), vertex_mark_.end(), 0);
+        trial_ = 1;
     }
 
     // The edge by which the path leaves face f, entered by entry_slot. A
