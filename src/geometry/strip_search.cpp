@@ -64,8 +64,10 @@ public:
           cache_(table.vertex_count, cache_size),
           // A strip and the strip laid beside it next share one side, so a
           // strip that touches no more vertices than the cache holds leaves
-          // that side in the cache for its neighbour.
-          touch_cap_(std::max<uint32_t>(cache_size, 3)),
+          // that side in the cache for its neighbour. A strip across a band
+          // touches as many vertices on each side; with an odd cache size
+          // the last entry would only let strips of a band differ in length.
+          touch_cap_(std::max<uint32_t>(cache_size & ~1u, 3)),
           face_state_(table.FaceCount(), 0),
           open_count_(table.FaceCount(), 0),
           vertex_mark_(table.vertex_count, 0),
