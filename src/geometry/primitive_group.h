@@ -28,8 +28,8 @@ struct StripOptions {
     uint32_t min_strip_length = 0;
     /// Emit one triangle list instead of strips.
     bool lists_only = false;
-    /// Strips mode with stitching: join strips with restart_value rather than
-    /// with degenerate triangles.
+    /// Strips mode: strip groups are read with restart_value as a break, and
+    /// stitching joins strips with it rather than with degenerate triangles.
     bool primitive_restart = false;
     uint16_t restart_value = 0;
 };

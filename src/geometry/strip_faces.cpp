@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "geometry/messages.h"
 
@@ -9,104 +10,120 @@ namespace geometry {
 
 namespace {
 
-bool IsDegenerate(uint16_t a, uint16_t b, uint16_t c) { return a == b || b == c || c == a; }
+bool IsDegenerate(const StripFace& f) { return f.v[0] == f.v[1] || f.v[1] == f.v[2] || f.v[2] == f.v[0]; }
 
 bool HasVertex(const StripFace& face, uint16_t vertex) {
     return face.v[0] == vertex || face.v[1] == vertex || face.v[2] == vertex;
 }
 
-// The faces in the order of their smallest vertex, stably. Faces near each
-// other in the mesh then lie near each other in memory however the input was
-// ordered, which the strip search's walks over neighbours profit from.
-std::vector<StripFace> SortBySmallestVertex(const std::vector<StripFace>& faces, uint32_t vertex_count) {
-    std::vector<uint32_t> first(vertex_count + 1u, 0);
-    for (const StripFace& face : faces) ++first[std::min({face.v[0], face.v[1], face.v[2]}) + 1u];
-    for (uint32_t vertex = 0; vertex < vertex_count; ++vertex) first[vertex + 1] += first[vertex];
-    std::vector<StripFace> sorted(faces.size());
-    for (const StripFace& face : faces) sorted[first[std::min({face.v[0], face.v[1], face.v[2]})]++] = face;
-    return sorted;
-}
+uint16_t Smallest(const StripFace& face) { return std::min({face.v[0], face.v[1], face.v[2]}); }
 
-// The half edges leaving each vertex (3 * face + slot), with the vertex each
-// one runs to, in one flat array.
-struct OutgoingEdges {
-    std::vector<uint32_t> first;  // vertex_count + 1 offsets
+// The half edges (3 * face + slot) grouped by the smaller vertex of their
+// edge: the group of vertex v runs from ends[v - 1] (0 for v = 0) to ends[v].
+struct EdgeGroups {
+    std::vector<uint32_t> ends;
     std::vector<uint32_t> half_edges;
-    std::vector<uint16_t> targets;
 
-    uint32_t Begin(uint16_t vertex) const { return first[vertex]; }
-    uint32_t End(uint16_t vertex) const { return first[vertex + 1u]; }
+    uint32_t Begin(uint32_t vertex) const { return vertex == 0 ? 0 : ends[vertex - 1]; }
+    uint32_t End(uint32_t vertex) const { return ends[vertex]; }
 };
 
-OutgoingEdges BuildOutgoingEdges(const std::vector<StripFace>& faces, uint32_t vertex_count) {
-    OutgoingEdges edges;
-    edges.first.assign(vertex_count + 1u, 0);
-    for (const StripFace& face : faces)
-        for (uint16_t vertex : face.v) ++edges.first[vertex + 1u];
-    for (uint32_t vertex = 0; vertex < vertex_count; ++vertex) edges.first[vertex + 1] += edges.first[vertex];
-    edges.half_edges.resize(faces.size() * 3);
-    edges.targets.resize(faces.size() * 3);
-    std::vector<uint32_t> fill(edges.first.begin(), edges.first.end() - 1);
-    for (uint32_t f = 0; f < faces.size(); ++f) {
-        for (uint32_t e = 0; e < 3; ++e) {
-            uint32_t at = fill[faces[f].v[e]]++;
-            edges.half_edges[at] = 3 * f + e;
-            edges.targets[at] = faces[f].v[(e + 1) % 3];
-        }
-    }
-    return edges;
-}
+uint16_t SmallerEnd(const StripFace& face, uint32_t slot) { return std::min(face.v[slot], face.v[(slot + 1) % 3]); }
 
-// Pairs each half edge with the first unpaired one running the other way.
-// The half edge of lowest number on an edge held by more than two faces
-// reports it, so each such edge is reported once.
-void PairEdges(StripFaceTable& table, const OutgoingEdges& out) {
+// A half edge as the pairing sees it, within the group of its edge's smaller
+// vertex.
+struct GroupEntry {
+    uint32_t half_edge;
+    uint16_t far_vertex;  // the larger vertex of its edge
+    bool from_near;       // whether it runs from the smaller vertex
+    bool done;            // paired, or counted with its edge
+};
+
+// Pairs each half edge with the first unpaired one of its edge running the
+// other way. An edge held by more than two faces is reported once.
+void PairEdges(StripFaceTable& table, const EdgeGroups& groups) {
     const std::vector<StripFace>& faces = table.faces;
     std::vector<uint32_t>& neighbours = table.neighbours;
     neighbours.assign(faces.size() * 3, StripFaceTable::kNoNeighbour);
-    for (uint32_t h = 0; h < neighbours.size(); ++h) {
-        // A half edge paired already was paired by one of lower number,
-        // which has also looked for more faces on the edge.
-        if (neighbours[h] != StripFaceTable::kNoNeighbour) continue;
-        const StripFace& face = faces[h / 3];
-        uint16_t from = face.v[h % 3];
-        uint16_t to = face.v[(h % 3 + 1) % 3];
-        uint32_t others = 0;
-        bool lowest = true;
-        for (uint32_t i = out.Begin(to); i < out.End(to); ++i) {
-            if (out.targets[i] != from) continue;
-            uint32_t twin = out.half_edges[i];
-            ++others;
-            lowest = lowest && twin > h;
-            if (neighbours[h] == StripFaceTable::kNoNeighbour && neighbours[twin] == StripFaceTable::kNoNeighbour) {
-                neighbours[h] = twin;
-                neighbours[twin] = h;
+    std::vector<GroupEntry> group;
+    for (uint32_t vertex = 0; vertex < groups.ends.size(); ++vertex) {
+        group.clear();
+        for (uint32_t i = groups.Begin(vertex); i < groups.End(vertex); ++i) {
+            uint32_t h = groups.half_edges[i];
+            uint16_t from = faces[h / 3].v[h % 3];
+            uint16_t to = faces[h / 3].v[(h % 3 + 1) % 3];
+            group.push_back({h, std::max(from, to), from < to, false});
+        }
+        for (size_t i = 0; i < group.size(); ++i) {
+            if (group[i].done) continue;
+            // The first half edge of an edge counts the edge's faces and
+            // pairs its half edges.
+            uint32_t face_count = 0;
+            for (size_t j = i; j < group.size(); ++j) {
+                if (group[j].far_vertex != group[i].far_vertex) continue;
+                ++face_count;
+                group[j].done = true;
+                if (neighbours[group[j].half_edge] != StripFaceTable::kNoNeighbour) continue;
+                for (size_t k = j + 1; k < group.size(); ++k) {
+                    if (group[k].far_vertex == group[i].far_vertex && group[k].from_near != group[j].from_near &&
+                        neighbours[group[k].half_edge] == StripFaceTable::kNoNeighbour) {
+                        neighbours[group[j].half_edge] = group[k].half_edge;
+                        neighbours[group[k].half_edge] = group[j].half_edge;
+                        break;
+                    }
+                }
             }
+            if (face_count > 2) std::printf("%s\n", msg::kEdgeSharedByMoreThanTwo);
         }
-        for (uint32_t i = out.Begin(from); i < out.End(from); ++i) {
-            uint32_t same = out.half_edges[i];
-            if (out.targets[i] != to || same == h) continue;
-            ++others;
-            lowest = lowest && same > h;
-        }
-        if (others >= 2 && lowest) std::printf("%s\n", msg::kEdgeSharedByMoreThanTwo);
     }
+}
+
+// Counts entries per vertex, then turns each count into the start of the
+// vertex's range, so that placing entries moves it to the range's end.
+template <class ForEach>
+std::vector<uint32_t> CountingSortStarts(uint32_t vertex_count, ForEach&& for_each_key) {
+    std::vector<uint32_t> starts(vertex_count, 0);
+    for_each_key([&](uint16_t vertex) { ++starts[vertex]; });
+    for (uint32_t vertex = 0, total = 0; vertex < vertex_count; ++vertex) total += std::exchange(starts[vertex], total);
+    return starts;
 }
 
 }  // namespace
 
 StripFaceTable BuildStripFaceTable(std::span<const uint16_t> indices) {
     StripFaceTable table;
-    std::vector<StripFace> faces;
-    faces.reserve(indices.size() / 3);
-    for (size_t i = 0; i + 2 < indices.size(); i += 3) {
-        uint16_t a = indices[i], b = indices[i + 1], c = indices[i + 2];
-        if (IsDegenerate(a, b, c)) continue;
-        faces.push_back(StripFace{{a, b, c}});
-        table.vertex_count = std::max<uint32_t>(table.vertex_count, std::max({a, b, c}) + 1u);
-    }
-    table.faces = SortBySmallestVertex(faces, table.vertex_count);
-    PairEdges(table, BuildOutgoingEdges(table.faces, table.vertex_count));
+    for (uint16_t index : indices) table.vertex_count = std::max<uint32_t>(table.vertex_count, index + 1u);
+    auto for_each_face = [&](auto&& visit) {
+        for (size_t i = 0; i + 2 < indices.size(); i += 3) {
+            StripFace face{{indices[i], indices[i + 1], indices[i + 2]}};
+            if (!IsDegenerate(face)) visit(face);
+        }
+    };
+    // Faces in the order of their smallest vertex, stably: faces near each
+    // other in the mesh then lie near each other in memory however the input
+    // was ordered, which the strip search's walks over neighbours profit from.
+    uint32_t face_count = 0;
+    std::vector<uint32_t> face_ends = CountingSortStarts(table.vertex_count, [&](auto&& count) {
+        for_each_face([&](const StripFace& face) {
+            count(Smallest(face));
+            ++face_count;
+        });
+    });
+    table.faces.resize(face_count);
+    for_each_face([&](const StripFace& face) { table.faces[face_ends[Smallest(face)]++] = face; });
+    face_ends = {};
+
+    // Half edges grouped by their edges' smaller vertices, read from the
+    // sorted faces so that the groups fill nearly in order.
+    EdgeGroups groups;
+    groups.ends = CountingSortStarts(table.vertex_count, [&](auto&& count) {
+        for (const StripFace& face : table.faces)
+            for (uint32_t e = 0; e < 3; ++e) count(SmallerEnd(face, e));
+    });
+    groups.half_edges.resize(3u * face_count);
+    for (uint32_t f = 0; f < face_count; ++f)
+        for (uint32_t e = 0; e < 3; ++e) groups.half_edges[groups.ends[SmallerEnd(table.faces[f], e)]++] = 3 * f + e;
+    PairEdges(table, groups);
     return table;
 }
 

@@ -24,7 +24,7 @@ struct StripFaceTable {
     /// For face f and edge slot e, at 3 * f + e: 3 * g + s for the neighbour g
     /// holding the edge in its slot s, or kNoNeighbour.
     std::vector<uint32_t> neighbours;
-    /// Largest vertex index + 1 over the faces (0 without faces).
+    /// Largest index of the input + 1 (0 for no input).
     uint32_t vertex_count = 0;
 
     uint32_t FaceCount() const { return static_cast<uint32_t>(faces.size()); }

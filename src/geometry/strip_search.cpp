@@ -1,7 +1,6 @@
 #include "geometry/strip_search.h"
 
 #include <algorithm>
-#include <array>
 #include <span>
 #include <utility>
 
@@ -12,11 +11,16 @@ namespace geometry {
 namespace {
 
 constexpr uint32_t kNone = StripFaceTable::kNoNeighbour;
-constexpr uint32_t kNoStrip = UINT32_MAX;
+// The state of a placed face; a free face holds the number of the last
+// trial strip through it.
+constexpr uint32_t kPlaced = UINT32_MAX;
 
 // How many of the latest faces are searched for a start when the last strip
 // has no free neighbour.
 constexpr uint32_t kRecentFaces = 64;
+// How far past the first free face in table order other free faces are
+// compared with it for a start when none is near.
+constexpr uint32_t kFreeFacesCompared = 32;
 
 // A strip tried from a start face.
 struct StripTrial {
@@ -60,18 +64,17 @@ public:
           cache_(table.vertex_count, cache_size),
           // A strip and the strip laid beside it next share one side, so a
           // strip that touches no more vertices than the cache holds leaves
-          // that side in the cache for its neighbour.
-          touch_cap_(std::max<uint32_t>(cache_size, 3)),
-          strip_of_(table.FaceCount(), kNoStrip),
+          // that side in the cache for its neighbour. A strip across a band
+          // touches as many vertices on each side; with an odd cache size
+          // the last entry would only let strips of a band differ in length.
+          touch_cap_(std::max<uint32_t>(cache_size & ~1u, 3)),
+          face_state_(table.FaceCount(), 0),
           open_count_(table.FaceCount(), 0),
-          face_mark_(table.FaceCount(), 0),
-          candidate_mark_(table.FaceCount(), 0),
           vertex_mark_(table.vertex_count, 0),
           vertex_stamp_(table.vertex_count, 0) {
         for (uint32_t f = 0; f < table.FaceCount(); ++f) {
             for (uint8_t e = 0; e < 3; ++e)
                 if (table.neighbours[3 * f + e] != kNone) ++open_count_[f];
-            by_open_count_[open_count_[f]].push_back(f);
         }
     }
 
@@ -110,8 +113,7 @@ private:
     //    band is done and the next one starts from there, alongside it.
     // 3. Else the face behind its first face, tried in each direction.
     // 4. Else a free neighbour of the latest faces, the one with most
-    //    vertices in the cache; else a free face with the fewest free
-    //    neighbours.
+    //    vertices in the cache; else a free face far away.
     StripTrial NextStrip(std::span<const uint32_t> recent) {
         uint32_t side = kNone;
         int side_rank = -1;
@@ -126,7 +128,7 @@ private:
         if (!last_strip_.empty()) {
             const StripStep& last = last_strip_.back();
             uint32_t half_edge = table_.neighbours[3 * last.face + last.exit_slot];
-            if (half_edge != kNone && strip_of_[half_edge / 3] == kNoStrip) {
+            if (half_edge != kNone && face_state_[half_edge / 3] != kPlaced) {
                 uint32_t position = static_cast<uint32_t>(last_strip_.size());
                 return Simulate(half_edge / 3, ExitSlot(half_edge % 3, position), best_path_);
             }
@@ -135,27 +137,25 @@ private:
             if (behind != kNone) return BestFrom(behind);
         }
         uint32_t start = MostCachedNeighbour(recent);
-        if (start == kNone) start = LowestOpenFace();
+        if (start == kNone) start = FirstFreeFace();
         return BestFrom(start);
     }
 
     uint32_t FreeNeighbour(uint32_t face, uint32_t slot) const {
         uint32_t half_edge = table_.neighbours[3 * face + slot];
-        if (half_edge == kNone || strip_of_[half_edge / 3] != kNoStrip) return kNone;
+        if (half_edge == kNone || face_state_[half_edge / 3] == kPlaced) return kNone;
         return half_edge / 3;
     }
 
     // A free neighbour of the given faces: the one with most vertices in the
     // cache, then with the fewest free neighbours, then the first met.
-    uint32_t MostCachedNeighbour(std::span<const uint32_t> around) {
-        ++candidate_round_;
+    uint32_t MostCachedNeighbour(std::span<const uint32_t> around) const {
         uint32_t best = kNone;
         int best_rank = -1;
         for (uint32_t f : around) {
             for (uint8_t e = 0; e < 3; ++e) {
                 uint32_t g = FreeNeighbour(f, e);
-                if (g == kNone || candidate_mark_[g] == candidate_round_) continue;
-                candidate_mark_[g] = candidate_round_;
+                if (g == kNone) continue;
                 int rank = 4 * CachedVertexCount(g) + (3 - open_count_[g]);
                 if (rank > best_rank) {
                     best_rank = rank;
@@ -166,18 +166,17 @@ private:
         return best;
     }
 
-    // A free face with the fewest free neighbours, the latest to reach that
-    // count first.
-    uint32_t LowestOpenFace() {
-        for (uint8_t open = 0; open < 4; ++open) {
-            std::vector<uint32_t>& stack = by_open_count_[open];
-            while (!stack.empty()) {
-                uint32_t f = stack.back();
-                stack.pop_back();
-                if (strip_of_[f] == kNoStrip && open_count_[f] == open) return f;
-            }
-        }
-        return kNone;
+    // A free face far from the latest ones: the first in table order, or
+    // among the free faces shortly after it the one with the fewest free
+    // neighbours, a face in a corner or on a border rather than one amid
+    // others.
+    uint32_t FirstFreeFace() {
+        while (face_state_[free_cursor_] == kPlaced) ++free_cursor_;
+        uint32_t best = free_cursor_;
+        uint32_t end = std::min(table_.FaceCount(), free_cursor_ + kFreeFacesCompared);
+        for (uint32_t f = free_cursor_ + 1; f < end; ++f)
+            if (face_state_[f] != kPlaced && open_count_[f] < open_count_[best]) best = f;
+        return best;
     }
 
     // The best of the strips leaving face through each of its edges; its
@@ -200,7 +199,7 @@ private:
     // the cache as it is, vertices that the trial brings in stamped with
     // their miss number.
     StripTrial Simulate(uint32_t face, uint8_t exit_slot, std::vector<StripStep>& path) {
-        ++trial_;
+        NextTrialNumber();
         path.clear();
         StripTrial trial{face, exit_slot, 0, 0};
         uint32_t touched = 0;
@@ -215,22 +214,35 @@ private:
                 exit = ChooseExit(f, entry, ExitSlot(entry, trial.face_count), trial.miss_count);
             }
             touched += new_touches;
-            face_mark_[f] = trial_;
+            face_state_[f] = trial_;
             for (uint16_t vertex : table_.faces[f].v) {
-                bool cached = TrialCached(vertex, trial.miss_count);
+                if (TrialCached(vertex, trial.miss_count)) {
+                    if (vertex_mark_[vertex] != trial_) vertex_stamp_[vertex] = 0;
+                } else {
+                    vertex_stamp_[vertex] = ++trial.miss_count;
+                }
                 vertex_mark_[vertex] = trial_;
-                if (!cached) vertex_stamp_[vertex] = ++trial.miss_count;
             }
             ++trial.face_count;
             path.push_back({f, entry, exit});
             uint32_t half_edge = table_.neighbours[3 * f + exit];
             if (half_edge == kNone) break;
             uint32_t g = half_edge / 3;
-            if (strip_of_[g] != kNoStrip || face_mark_[g] == trial_) break;
+            if (face_state_[g] == kPlaced || face_state_[g] == trial_) break;
             entry = static_cast<uint8_t>(half_edge % 3);
             f = g;
         }
         return trial;
+    }
+
+    // Trial numbers mark faces and vertices; before they would run into
+    // kPlaced, the marks are cleared and numbering starts again.
+    void NextTrialNumber() {
+        if (++trial_ != kPlaced) return;
+        for (uint32_t& state : face_state_)
+            if (state != kPlaced) state = 0;
+        std::fill(vertex_mark_.begin(), vertex_mark_.end(), 0);
+        trial_ = 1;
     }
 
     // The edge by which the path leaves face f, entered by entry_slot. A
@@ -262,23 +274,24 @@ private:
         uint32_t half_edge = table_.neighbours[3 * f + slot];
         if (half_edge == kNone) return 0;
         uint32_t g = half_edge / 3;
-        if (strip_of_[g] != kNoStrip || face_mark_[g] == trial_) return 0;
+        if (face_state_[g] == kPlaced || face_state_[g] == trial_) return 0;
         return TrialCached(table_.faces[g].v[(half_edge % 3 + 2) % 3], trial_misses) ? 2 : 1;
     }
 
     // Misses since vertex, touched by the current trial, went into the cache.
     uint32_t Age(uint16_t vertex, uint32_t trial_misses) const {
-        if (vertex_stamp_[vertex] != 0) return trial_misses - vertex_stamp_[vertex];
+        if (BroughtInByTrial(vertex)) return trial_misses - vertex_stamp_[vertex];
         return cache_.MissCount() + trial_misses - cache_.Stamp(vertex);
     }
 
     // Whether vertex is in the cache after trial_misses misses of the
     // current trial.
-    bool TrialCached(uint16_t vertex, uint32_t trial_misses) {
-        if (vertex_mark_[vertex] != trial_) vertex_stamp_[vertex] = 0;
-        if (vertex_stamp_[vertex] != 0) return trial_misses - vertex_stamp_[vertex] < cache_.EntryCount();
+    bool TrialCached(uint16_t vertex, uint32_t trial_misses) const {
+        if (BroughtInByTrial(vertex)) return trial_misses - vertex_stamp_[vertex] < cache_.EntryCount();
         return cache_.ContainsAfter(vertex, trial_misses);
     }
+
+    bool BroughtInByTrial(uint16_t vertex) const { return vertex_mark_[vertex] == trial_ && vertex_stamp_[vertex] != 0; }
 
     int CachedVertexCount(uint32_t face) const {
         int count = 0;
@@ -290,15 +303,14 @@ private:
     // cache and tells their neighbours. The path becomes the last strip.
     void Place() {
         for (const StripStep& step : best_path_) {
-            strip_of_[step.face] = strip_count_;
+            face_state_[step.face] = kPlaced;
             for (uint16_t vertex : table_.faces[step.face].v) cache_.Touch(vertex);
             for (uint8_t e = 0; e < 3; ++e) {
                 uint32_t g = FreeNeighbour(step.face, e);
-                if (g != kNone) by_open_count_[--open_count_[g]].push_back(g);
+                if (g != kNone) --open_count_[g];
             }
         }
         std::swap(last_strip_, best_path_);
-        ++strip_count_;
     }
 
     void Record(const StripTrial& strip, uint32_t min_strip_length, StripLayout& layout) const {
@@ -315,19 +327,15 @@ private:
     const bool free_turns_;
     FifoVertexCache cache_;
     const uint32_t touch_cap_;
-    std::vector<uint32_t> strip_of_;  // the number of the strip holding the face; kNoStrip while free
-    uint32_t strip_count_ = 0;
+    std::vector<uint32_t> face_state_;  // kPlaced, or the last trial through the face
     std::vector<uint8_t> open_count_;  // neighbours not placed yet
-    std::array<std::vector<uint32_t>, 4> by_open_count_;  // faces by open count, stale entries skipped
+    uint32_t free_cursor_ = 0;  // no face before it is free
     std::vector<StripStep> last_strip_;
     std::vector<StripStep> best_path_;   // the path of the best trial so far
     std::vector<StripStep> trial_path_;  // the path of the trial under way
-    std::vector<uint32_t> face_mark_;    // the last trial through the face
-    std::vector<uint32_t> candidate_mark_;
     std::vector<uint32_t> vertex_mark_;   // the last trial that touched the vertex
-    std::vector<uint32_t> vertex_stamp_;  // its miss number in that trial; 0: it was in the cache
+    std::vector<uint32_t> vertex_stamp_;  // its miss number in that trial; 0: it was in the cache before
     uint32_t trial_ = 0;
-    uint32_t candidate_round_ = 0;
 };
 
 }  // namespace

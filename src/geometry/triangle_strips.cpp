@@ -32,8 +32,9 @@ bool GenerateStrips(std::span<const uint16_t> indices, const StripOptions& optio
                     std::vector<PrimitiveGroup>& out_groups, bool validate) {
     out_groups.clear();
     if (indices.size() % 3 != 0) return false;
-    // A restart index that is also a vertex would cut strips through that vertex.
-    bool restart_used = !options.lists_only && options.primitive_restart && options.stitch_strips;
+    // Strip groups are read with the restart index when the option is on; an
+    // index that is also a vertex would cut strips through that vertex.
+    bool restart_used = !options.lists_only && options.primitive_restart;
     if (restart_used && std::find(indices.begin(), indices.end(), options.restart_value) != indices.end())
         return false;
 

@@ -241,6 +241,21 @@ TEST(GenerateStrips, MeetsTheCacheTargetsOnKnownMeshes) {
     }
 }
 
+TEST(GenerateStrips, AnOddCacheSizeDoesAtLeastAsWellAsTheEvenSizeBelow) {
+    Indices grid = qeltest::GridMesh(64, 64);
+    for (uint32_t cache_size : {15u, 23u, 25u}) {
+        std::vector<PrimitiveGroup> odd, even;
+        StripOptions options = ListsOnly();
+        options.cache_size = cache_size;
+        ASSERT_TRUE(GenerateStrips(grid, options, odd, false));
+        options.cache_size = cache_size - 1;
+        ASSERT_TRUE(GenerateStrips(grid, options, even, false));
+        EXPECT_LE(geometry::AverageCacheMissRatio(odd[0].indices, cache_size),
+                  geometry::AverageCacheMissRatio(even[0].indices, cache_size))
+            << cache_size;
+    }
+}
+
 TEST(StripOptions, ModuleOptionsStartAtTheirDefaultsAndServeTheShortCalls) {
     const StripOptions& options = geometry::ModuleStripOptions();
     EXPECT_EQ(options.cache_size, 24u);
