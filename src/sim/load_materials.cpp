@@ -176,10 +176,10 @@ host::Material* LoadMaterial(LoadContext& context, const Value& value) {
 host::Material* MaterialById(LoadContext& context, const Value& reference) {
     const std::string& id = reference.Utf8();
     if (const auto found = context.materials.find(id); found != context.materials.end()) return found->second;
-    const Json* table = context.document.contains("materials") ? &context.document["materials"] : nullptr;
-    if (!table || !table->is_object() || !table->contains(id)) reference.Fail("unknown material id \"" + id + "\"");
+    const Json& table = context.materialTable;
+    if (!table.is_object() || !table.contains(id)) reference.Fail("unknown material id \"" + id + "\"");
     if (!context.materialsLoading.insert(id).second) reference.Fail("material \"" + id + "\" refers to itself");
-    host::Material* material = LoadMaterial(context, Value((*table)[id], Child("/materials", id)));
+    host::Material* material = LoadMaterial(context, Value(table[id], Child("/materials", id)));
     context.materialsLoading.erase(id);
     context.materials[id] = material;
     return material;
@@ -188,10 +188,10 @@ host::Material* MaterialById(LoadContext& context, const Value& reference) {
 host::Texture* TextureById(LoadContext& context, const Value& reference) {
     const std::string& id = reference.Utf8();
     if (const auto found = context.textures.find(id); found != context.textures.end()) return found->second;
-    const Json* table = context.document.contains("textures") ? &context.document["textures"] : nullptr;
-    if (!table || !table->is_object() || !table->contains(id)) reference.Fail("unknown texture id \"" + id + "\"");
+    const Json& table = context.textureTable;
+    if (!table.is_object() || !table.contains(id)) reference.Fail("unknown texture id \"" + id + "\"");
     if (!context.texturesLoading.insert(id).second) reference.Fail("texture \"" + id + "\" refers to itself");
-    host::Texture* texture = LoadTexture(context, id, Value((*table)[id], Child("/textures", id)));
+    host::Texture* texture = LoadTexture(context, id, Value(table[id], Child("/textures", id)));
     context.texturesLoading.erase(id);
     context.textures[id] = texture;
     return texture;

@@ -47,6 +47,7 @@ public:
     SimNode(std::string name, SimNode* parent) : name_(std::move(name)), parent_(parent) {}
 
     // Set up by the loader.
+    void SetName(std::string name) { name_ = std::move(name); }
     void AddChild(SimNode* child) { children_.push_back(child); }
     void SetFlags(bool hidden, bool renderable, bool selected) { hidden_ = hidden, renderable_ = renderable, selected_ = selected; }
     void SetGroup(bool head, bool member) { group_head_ = head, group_member_ = member; }

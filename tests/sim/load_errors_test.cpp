@@ -29,7 +29,7 @@ TEST(SceneLoadErrorTest, MalformedJsonAndWrongTopLevel) {
         {R"("nodes": {})", "/nodes", "expected an array"},
         {R"("nodes": [], "time": {"end": -5})", "/time/end", "before the start"},
         {R"("nodes": [], "time": {"ticksPerFrame": 0})", "/time/ticksPerFrame", "out of range"},
-        {R"("nodes": [], "units": {"masterScale": 1e999})", "", "number overflow"},
+        {R"("nodes": [], "units": {"masterScale": 1e999})", "/units/masterScale", "number overflow"},
     };
     for (const BadScene& c : cases) ExpectLoadError(c);
     ExpectLoadError({"\"nodes\": [], \"file\": NaN", "", "malformed JSON"});
