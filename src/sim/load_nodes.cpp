@@ -14,6 +14,17 @@ namespace {
 
 constexpr int kMaxNodeDepth = 100;
 
+// The user property text as the host stores it: a lone "\n" becomes "\r\n".
+std::string HostLineEnds(std::string text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 bool IsNodeMember(std::string_view key) {
     return key == "name" || key == "hidden" || key == "renderable" || key == "selected" || key == "props" || key == "group" ||
            key == "transform" || key == "keys" || key == "visibility" || key == "objectOffset" || key == "material" ||
@@ -162,7 +173,7 @@ void ReadNode(LoadContext& context, JsonCursor& cursor, SimNode* parent, int dep
     const Value value(members, pointer);
     node->SetName(value["name"].Text());
     node->SetFlags(value.OptBool("hidden", false), value.OptBool("renderable", true), value.OptBool("selected", false));
-    node->SetUserProps(value.OptText("props", ""));
+    node->SetUserProps(HostLineEnds(value.OptText("props", "")));
     if (value.Has("group")) {
         const std::string group = value["group"].Utf8();
         if (group != "head" && group != "member") value["group"].Fail("expected \"head\" or \"member\"");

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "base/cp1251.h"
@@ -188,6 +189,8 @@ std::unique_ptr<Scene> LoadSceneText(std::string_view text, const LoadOptions& o
 }
 
 std::unique_ptr<Scene> LoadSceneFile(const std::string& path, LoadOptions options) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) throw LoadError("", path + " is a directory, not a scene file");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) throw LoadError("", "cannot open the scene file " + path);
     const size_t slash = path.find_last_of('/');

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/test_scene.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -156,6 +157,24 @@ TEST(SceneLoadErrorTest, AbsurdSizesAreRefusedBeforeAllocation) {
     for (int i = 0; i < 300; ++i) deep += "]}";
     deep += "]";
     EXPECT_THROW(sim::SceneFromJson(deep), sim::LoadError);
+}
+
+TEST(SceneLoadErrorTest, AFolderOrAMissingFileIsNamed) {
+    qeltest::TempDir dir;
+    struct Case {
+        std::string path;
+        const char* reason_part;
+    } cases[] = {{dir.path(), "is a directory, not a scene file"}, {dir / "none.qscene.json", "cannot open the scene file"}};
+    for (const Case& c : cases) {
+        try {
+            sim::LoadSceneFile(c.path);
+            ADD_FAILURE() << c.path;
+        } catch (const sim::LoadError& error) {
+            EXPECT_EQ(error.Pointer(), "");
+            EXPECT_NE(error.Reason().find(c.reason_part), std::string::npos) << error.Reason();
+            EXPECT_NE(error.Reason().find(c.path), std::string::npos) << error.Reason();
+        }
+    }
 }
 
 }  // namespace

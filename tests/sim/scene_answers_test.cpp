@@ -249,6 +249,24 @@ TEST(SceneAnswersTest, SceneWideAnswers) {
     EXPECT_NE(Child(*scene, 0)->EvalWorldState(0), Child(*scene, 1)->EvalWorldState(0));
 }
 
+TEST(SceneAnswersTest, UserPropertyLinesEndWithCrLfAsTheHostStoresThem) {
+    struct Case {
+        const char* json;  // the props string as written in the file
+        const char* stored;
+    } cases[] = {{R"(Poly\nLayer=x)", "Poly\r\nLayer=x"},
+                 {R"(Poly\r\nLayer=x\r\n)", "Poly\r\nLayer=x\r\n"},
+                 {R"(\n\nmass=2\r\n\n)", "\r\n\r\nmass=2\r\n\r\n"},
+                 {R"(a\rb)", "a\rb"}};
+    for (const Case& c : cases) {
+        auto scene = sim::SceneFromJson(std::string(R"("nodes": [{"name": "a", "props": ")") + c.json + R"("}])");
+        EXPECT_EQ(Child(*scene, 0)->GetUserPropBuffer(), c.stored) << c.json;
+    }
+    auto scene = sim::SceneFromJson(R"("nodes": [{"name": "a", "props": "Poly\nLayer=x"}])");
+    std::string layer;
+    EXPECT_TRUE(Child(*scene, 0)->GetUserPropString("Layer", layer));
+    EXPECT_EQ(layer, "x");
+}
+
 TEST(SceneAnswersTest, MaterialsAndTexturesAnswerAsTheHost) {
     auto scene = sim::SceneFromJson(R"(
         "textures": {"t_wall": {"type": "bitmap", "file": "d:/maps/wall.tga", "uv": {"channel": 2, "source": "worldXYZ"}},
