@@ -392,7 +392,7 @@ bool JsonCursor::ReadBool() {
     return value;
 }
 
-size_t JsonCursor::ParseNumber(double& value) {
+size_t JsonCursor::ParseNumber(double& value, bool& overflow) {
     for (;;) {
         const NumberToken token = ScanNumber(pos_);
         // A token that reaches the end of the buffer may go on in the next
@@ -403,14 +403,8 @@ size_t JsonCursor::ParseNumber(double& value) {
         }
         if (!token.valid) return 0;
         const size_t length = size_t(token.end - pos_);
-        if (token.fast) {
-            value = token.value;
-            return length;
-        }
-        if (!ConvertNumber(length, value)) {
-            const std::string text(pos_, std::min<size_t>(length, 40));
-            Fail("number overflow: " + text + (length > 40 ? "..." : "") + " does not fit a double");
-        }
+        value = token.value;
+        overflow = !token.fast && !ConvertNumber(length, value);
         return length;
     }
 }
@@ -429,8 +423,13 @@ bool JsonCursor::ConvertNumber(size_t length, double& value) const {
 double JsonCursor::ReadNumber() {
     Expect(JsonKind::kNumber);
     double value = 0;
-    const size_t length = ParseNumber(value);
+    bool overflow = false;
+    const size_t length = ParseNumber(value, overflow);
     if (!length) SyntaxError("invalid number");
+    if (overflow) {
+        const std::string text(pos_, std::min<size_t>(length, 40));
+        Fail("number overflow: " + text + (length > 40 ? "..." : "") + " does not fit a double");
+    }
     pos_ += length;
     return value;
 }
@@ -466,15 +465,17 @@ void JsonCursor::ReadStringToken(std::string& out) {
             if (e != 'u') SyntaxError("invalid escape \\" + std::string(1, e));
             int32_t cp = end_ - pos_ >= 6 ? Hex4(pos_ + 2) : -1;
             if (cp < 0) SyntaxError("invalid \\u escape: expected four hex digits");
-            pos_ += 6;
             if (cp >= 0xDC00 && cp <= 0xDFFF) SyntaxError("a low surrogate \\u escape without a high one");
+            size_t length = 6;
             if (cp >= 0xD800 && cp <= 0xDBFF) {
-                const int32_t low = end_ - pos_ >= 6 && pos_[0] == '\\' && pos_[1] == 'u' ? Hex4(pos_ + 2) : -1;
+                const char* next = pos_ + 6;
+                const int32_t low = end_ - next >= 6 && next[0] == '\\' && next[1] == 'u' ? Hex4(next + 2) : -1;
                 if (low < 0xDC00 || low > 0xDFFF) SyntaxError("a high surrogate \\u escape without a low one");
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                pos_ += 6;
+                length = 12;
             }
             AppendUtf8(out, uint32_t(cp));
+            pos_ += length;
             continue;
         }
         if (uint8_t(c) < 0x20) SyntaxError("control character " + Describe(c) + " in a string (it must be escaped)");
@@ -547,9 +548,9 @@ bool JsonCursor::TryReadNumbers(double* values, int count) {
     if (depth_ >= kMaxDepth || !SkipSpace() || *pos_ != '[') return false;
     mark_ = pos_++;
     for (int i = 0; i < count; ++i) {
-        if (!SkipSpace()) break;
-        const size_t length = ParseNumber(values[i]);
-        if (!length) break;
+        bool overflow = false;
+        const size_t length = SkipSpace() ? ParseNumber(values[i], overflow) : 0;
+        if (!length || overflow) break;
         pos_ += length;
         if (!SkipSpace() || *pos_ != (i + 1 < count ? ',' : ']')) break;
         ++pos_;

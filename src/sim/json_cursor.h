@@ -146,8 +146,8 @@ private:
     };
     static NumberToken ScanNumber(const char* p);
     /// The length of the number token at pos_ with its value, or 0 when it is
-    /// malformed; a number beyond the range of a double throws.
-    size_t ParseNumber(double& value);
+    /// malformed; overflow tells a number beyond the range of a double.
+    size_t ParseNumber(double& value, bool& overflow);
     /// Converts the well-formed number token [pos_, pos_ + length); false on overflow.
     bool ConvertNumber(size_t length, double& value) const;
     void ReadStringToken(std::string& out);
