@@ -9,11 +9,6 @@ namespace sim {
 
 namespace {
 
-constexpr host::ClassId kCorvaneClassId{0x71CA8543, 0x0C80AD68};
-
-// Parameter ids of the plug-in material's block.
-enum : int { kParamSubMaterial = 0, kParamBlend, kParamModulate2x, kParamEnvmap, kParamAmount, kParamMask, kParamMap };
-
 UvGenData LoadUv(const Value& value) {
     value.ExpectObject({"channel", "source", "tiling", "offset", "angle"});
     UvGenData uv;
@@ -109,7 +104,7 @@ host::ClassDesc* FindPlugin(const LoadContext& context, host::ClassId class_id) 
 
 host::Material* LoadPluginMaterial(LoadContext& context, const Value& value, const std::string& name) {
     value.ExpectObject({"type", "name", "material", "blend", "modulate2x", "envmap", "amount", "mask", "map"});
-    host::ClassDesc* desc = FindPlugin(context, kCorvaneClassId);
+    host::ClassDesc* desc = FindPlugin(context, kCorvaneMtlClassId);
     if (!desc) value["type"].Fail("the material class CorvaneMtl is not available: its plug-in is not loaded");
     std::unique_ptr<host::ReferenceTarget> created = desc->Create(context.scene, false);
     auto* material = dynamic_cast<host::Material*>(created.get());
