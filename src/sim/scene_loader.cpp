@@ -185,7 +185,8 @@ std::unique_ptr<Scene> LoadSceneFrom(ByteSource& source, const LoadOptions& opti
 
 std::unique_ptr<Scene> LoadSceneText(std::string_view text, const LoadOptions& options) {
     TextSource source(text);
-    return LoadSceneFrom(source, options);
+    // A short text takes a buffer of its own size, not a whole chunk.
+    return LoadSceneFrom(source, options, std::min(text.size() + 1, JsonCursor::kChunkSize));
 }
 
 std::unique_ptr<Scene> LoadSceneFile(const std::string& path, LoadOptions options) {
