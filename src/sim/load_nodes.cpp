@@ -142,11 +142,24 @@ void UseSharedObject(LoadContext& context, SimNode& node, const Json& id_json, c
         context.targets.push_back({&node, found->second.target, found->second.rollDeg, Child(pointer, "target")});
 }
 
+// A node's name or user properties read straight into code page 1251 when
+// they are strings (most nodes have little else); anything else goes to the
+// members tree, where Value says what is wrong with it.
+bool ReadText(JsonCursor& cursor, std::string& utf8, std::optional<std::string>& text) {
+    if (cursor.Peek() != JsonKind::kString) return false;
+    cursor.ReadString(utf8);
+    text.emplace();
+    if (!Utf8ToCp1251(utf8, *text)) cursor.Fail("text holds a character that code page 1251 cannot hold");
+    return true;
+}
+
 void ReadNode(LoadContext& context, JsonCursor& cursor, SimNode* parent, int depth) {
     const std::string pointer = cursor.Pointer();
     cursor.Expect(JsonKind::kObject);
     SimNode* node = context.scene.AddNode("", parent);
     Json members = Json::object();
+    std::string utf8;
+    std::optional<std::string> name, props;
     SimObject* object = nullptr;
     std::string target;
     float roll = 0;
@@ -163,6 +176,8 @@ void ReadNode(LoadContext& context, JsonCursor& cursor, SimNode* parent, int dep
             skin = ReadSkin(cursor);
         } else if (key == "extra") {
             cursor.Skip();
+        } else if ((key == "name" && ReadText(cursor, utf8, name)) || (key == "props" && ReadText(cursor, utf8, props))) {
+            continue;
         } else if (IsNodeMember(key)) {
             members.emplace(key, cursor.ReadJson());
         } else {
@@ -171,9 +186,9 @@ void ReadNode(LoadContext& context, JsonCursor& cursor, SimNode* parent, int dep
     }
 
     const Value value(members, pointer);
-    node->SetName(value["name"].Text());
+    node->SetName(name ? std::move(*name) : value["name"].Text());
     node->SetFlags(value.OptBool("hidden", false), value.OptBool("renderable", true), value.OptBool("selected", false));
-    node->SetUserProps(HostLineEnds(value.OptText("props", "")));
+    node->SetUserProps(HostLineEnds(props ? std::move(*props) : value.OptText("props", "")));
     if (value.Has("group")) {
         const std::string group = value["group"].Utf8();
         if (group != "head" && group != "member") value["group"].Fail("expected \"head\" or \"member\"");
@@ -183,13 +198,12 @@ void ReadNode(LoadContext& context, JsonCursor& cursor, SimNode* parent, int dep
     else if (value.Has("transform")) node->Transform() = TransformTrack(value["transform"].Transform());
     if (value.Has("visibility")) LoadVisibility(context, value["visibility"], *node);
     if (value.Has("objectOffset")) node->SetObjectOffset(value["objectOffset"].Transform());
-    const std::string object_pointer = Child(pointer, "object");
     if (object) {
         object->SetRecorder(&context.scene.Record(), node->GetName());
         node->SetObject(object);
-        if (!target.empty()) context.targets.push_back({node, target, roll, Child(object_pointer, "target")});
+        if (!target.empty()) context.targets.push_back({node, target, roll, Child(Child(pointer, "object"), "target")});
     } else if (value.Has("object")) {
-        context.deferred.push_back([&context, node, id = value["object"].json(), object_pointer] {
+        context.deferred.push_back([&context, node, id = value["object"].json(), object_pointer = Child(pointer, "object")] {
             UseSharedObject(context, *node, id, object_pointer);
         });
     } else {
