@@ -131,10 +131,13 @@ private:
     bool Refill();
     /// Skips whitespace; false at the end of the text.
     bool SkipSpace() {
-        const char c = *pos_;
-        if (pos_ != end_ && c != ' ' && c != '\n' && c != '\r' && c != '\t') return true;
+        // Inline for what the bulk of a file has between tokens: one space or
+        // one line end, or none.
+        if (IsSpace(*pos_)) ++pos_;
+        if (pos_ != end_ && !IsSpace(*pos_)) return true;
         return SkipSpaceSlow();
     }
+    static bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
     bool SkipSpaceSlow();
     /// The next character after whitespace; a syntax error at the end.
     char NextChar(const char* expecting);

@@ -15,7 +15,8 @@ constexpr size_t kNoCount = SIZE_MAX;  // a triple whose indices have no count t
 size_t VertexCount(const MeshSource& source) { return source.verts ? source.verts->size() : 0; }
 size_t FaceCount(const MeshSource& source) { return source.faces ? source.faces->size() : 0; }
 
-bool Whole(double value, double min, double max) { return value == std::floor(value) && value >= min && value <= max; }
+// A whole number within [min, max] (both within the range of int64_t).
+bool Whole(double value, double min, double max) { return value >= min && value <= max && double(int64_t(value)) == value; }
 
 // The element that comes next (or that a fast path read into values), for
 // the checks that say what is wrong with it.
