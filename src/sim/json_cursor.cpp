@@ -1,6 +1,7 @@
 #include "sim/json_cursor.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 

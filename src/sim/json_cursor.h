@@ -86,13 +86,13 @@ public:
     /// (Key()); its value comes next and must be read or skipped before the
     /// next call. False, with the object left, after its last member.
     bool NextKey();
-    const std::string& Key() const { return levels_[depth_ - 1].key; }
+    /// The key NextKey read; valid until the cursor reads on.
+    const std::string& Key() const { return levels_[size_t(depth_ - 1)].key; }
     /// Enters the array that comes next (it must be one).
     void BeginArray();
-    /// Moves to the next element of the innermost array (Index()); false,
-    /// with the array left, after its last element.
+    /// Moves to the next element of the innermost array, which comes next;
+    /// false, with the array left, after its last element.
     bool NextElement();
-    size_t Index() const { return levels_[depth_ - 1].count - 1; }
 
     bool ReadBool();
     double ReadNumber();

@@ -181,11 +181,6 @@ std::vector<host::Point3> ReadPoints(JsonCursor& cursor, size_t expected) {
     return points;
 }
 
-bool IsMeshMember(std::string_view key) {
-    return key == "vertices" || key == "faces" || key == "smoothing" || key == "materialIds" || key == "hiddenFaces" ||
-           key == "channels" || key == "normals" || key == "frames";
-}
-
 bool ReadMeshMember(JsonCursor& cursor, const std::string& key, MeshSource& source) {
     if (key == "vertices") {
         source.verts = ReadPoints(cursor, 0);

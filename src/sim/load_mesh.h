@@ -60,8 +60,6 @@ struct MeshSource {
 /// Reads the value of key into source when key is one of a mesh's bulk
 /// members; false (nothing read) for any other key.
 bool ReadMeshMember(JsonCursor& cursor, const std::string& key, MeshSource& source);
-/// The names of the keys ReadMeshMember reads.
-bool IsMeshMember(std::string_view key);
 
 /// Checks what source's members say about each other (pointer: the object's)
 /// and builds the mesh; its frames become ticks in a deferred step.

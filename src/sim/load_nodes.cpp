@@ -3,6 +3,7 @@
 // order) and takes its settings when it closes. Its children and object are
 // read as they come; its other members are small and read as a tree.
 #include <cmath>
+#include <optional>
 
 #include "base/cp1251.h"
 #include "sim/load_context.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr int kMaxNodeDepth = 100;
 
 // The user property text as the host stores it: a lone "\n" becomes "\r\n".
-std::string HostLineEnds(std::string text) {
+std::string HostLineEnds(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {

@@ -79,6 +79,10 @@ public:
         if (total_ > kMaxSceneFileSize) throw LoadError("", "the scene file is larger than 256 MiB");
         return count;
     }
+    bool Rewind() override {
+        total_ = 0;
+        return FileSource::Rewind();
+    }
 
 private:
     size_t total_ = 0;
