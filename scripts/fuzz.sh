@@ -9,13 +9,16 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 work="build/fuzz/run"
 rm -rf "$work"
-for target in sdl_reader:sdl zip_entry:zip dds_reader:dds bmp_reader:bmp evlm_reader:evlm anm_reader:anm mesh_reader:mesh; do
+for target in sdl_reader:sdl zip_entry:zip dds_reader:dds bmp_reader:bmp evlm_reader:evlm anm_reader:anm mesh_reader:mesh scene_loader:scene; do
   name="${target%%:*}"
   seeds="fuzz/corpus/${target##*:}"
   mkdir -p "$work/$name"
+  # A dictionary named after the corpus (fuzz/scene.dict) goes to its target only.
+  dict=()
+  [ -f "fuzz/${target##*:}.dict" ] && dict=(-dict="fuzz/${target##*:}.dict")
   echo "fuzz: $name for ${seconds}s"
   "build/fuzz/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$work/$name-" "$work/$name" "$seeds"
+    -print_final_stats=1 -artifact_prefix="$work/$name-" "${dict[@]}" "$work/$name" "$seeds"
 done
 # A crash in a fuzz target must reach the fuzzer, which keeps its input.
 fuzz/check_crash_reaches_fuzzer.sh build/fuzz

@@ -1,8 +1,6 @@
 #include "sim/json_reader.h"
 
 #include <cmath>
-#include <set>
-#include <vector>
 
 #include "base/cp1251.h"
 
@@ -23,22 +21,6 @@ const char* TypeName(const Json& json) {
     }
 }
 
-// Tracks where the parser is, so a duplicate key can be named by pointer.
-struct Frame {
-    bool is_object = false;
-    std::set<std::string> keys;
-    std::string key;
-    size_t index = 0;
-    bool started = false;  // an array element is under way
-};
-
-std::string PathOf(const std::vector<Frame>& frames, size_t count) {
-    std::string pointer;
-    for (size_t i = 0; i < count; ++i)
-        pointer = frames[i].is_object ? Child(pointer, frames[i].key) : Child(pointer, frames[i].index);
-    return pointer;
-}
-
 }  // namespace
 
 std::string Child(const std::string& parent, std::string_view key) {
@@ -52,50 +34,6 @@ std::string Child(const std::string& parent, std::string_view key) {
 }
 
 std::string Child(const std::string& parent, size_t index) { return parent + "/" + std::to_string(index); }
-
-Json ParseJson(std::string_view text, int max_depth) {
-    std::vector<Frame> frames;
-    // Marks the start of a value inside an array (the element index counts them).
-    auto begin_value = [&frames]() {
-        if (!frames.empty() && !frames.back().is_object) {
-            Frame& array = frames.back();
-            if (array.started) ++array.index;
-            array.started = true;
-        }
-    };
-    auto callback = [&](int depth, Json::parse_event_t event, Json& parsed) {
-        switch (event) {
-            case Json::parse_event_t::object_start:
-            case Json::parse_event_t::array_start:
-                begin_value();
-                if (depth >= max_depth) throw LoadError(PathOf(frames, frames.size()), "nesting is too deep");
-                frames.push_back(Frame{event == Json::parse_event_t::object_start, {}, {}, 0, false});
-                break;
-            case Json::parse_event_t::key: {
-                Frame& object = frames.back();
-                object.key = parsed.get<std::string>();
-                if (!object.keys.insert(object.key).second)
-                    throw LoadError(PathOf(frames, frames.size()), "duplicate key");
-                break;
-            }
-            case Json::parse_event_t::object_end:
-            case Json::parse_event_t::array_end:
-                frames.pop_back();
-                break;
-            case Json::parse_event_t::value:
-                begin_value();
-                break;
-        }
-        return true;
-    };
-    try {
-        return Json::parse(text.begin(), text.end(), callback);
-    } catch (const Json::parse_error& error) {
-        throw LoadError("", std::string("malformed JSON: ") + error.what());
-    } catch (const Json::exception& error) {
-        throw LoadError("", std::string("unreadable JSON: ") + error.what());
-    }
-}
 
 void Value::ExpectObject() const {
     if (!json_->is_object()) Fail(std::string("expected an object, found ") + TypeName(*json_));
@@ -231,8 +169,10 @@ host::Color Value::OptColour(std::string_view key, const host::Color& fallback) 
     return Has(key) ? (*this)[key].Colour() : fallback;
 }
 
-double ParseFrameKey(const Value& owner, const std::string& key) {
-    const std::string pointer = Child(owner.pointer(), key);
+double ParseFrameKey(const Value& owner, const std::string& key) { return ParseFrameKey(owner.pointer(), key); }
+
+double ParseFrameKey(const std::string& owner_pointer, const std::string& key) {
+    const std::string pointer = Child(owner_pointer, key);
     size_t used = 0;
     double frame = 0;
     const bool digits = !key.empty() && (std::isdigit(static_cast<unsigned char>(key[0])) || key[0] == '-');

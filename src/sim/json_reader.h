@@ -1,7 +1,7 @@
 #pragma once
-// Typed, checked reading of the scene file's JSON values. Every check that
-// fails throws LoadError with the value's JSON pointer, so the loader states
-// only what it expects.
+// Typed, checked reading of the small values of a scene file, held as JSON
+// trees. Every check that fails throws LoadError with the value's JSON
+// pointer, so the loader states only what it expects.
 #include <nlohmann/json.hpp>
 
 #include <initializer_list>
@@ -15,10 +15,6 @@
 namespace sim {
 
 using Json = nlohmann::json;
-
-/// Parses text, refusing malformed JSON, duplicate keys and nesting deeper
-/// than max_depth.
-Json ParseJson(std::string_view text, int max_depth = 256);
 
 /// The pointer of key (escaped as RFC 6901 says) or index below parent.
 std::string Child(const std::string& parent, std::string_view key);
@@ -80,7 +76,8 @@ private:
     std::string pointer_;
 };
 
-/// A frame number written as an object key ("10", "2.5").
+/// A frame number written as a key ("10", "2.5") of the object at owner_pointer.
+double ParseFrameKey(const std::string& owner_pointer, const std::string& key);
 double ParseFrameKey(const Value& owner, const std::string& key);
 
 /// A transform from pos, rot (degrees, about x then y then z) and scale.

@@ -9,11 +9,6 @@ namespace sim {
 
 namespace {
 
-constexpr host::ClassId kCorvaneClassId{0x71CA8543, 0x0C80AD68};
-
-// Parameter ids of the plug-in material's block.
-enum : int { kParamSubMaterial = 0, kParamBlend, kParamModulate2x, kParamEnvmap, kParamAmount, kParamMask, kParamMap };
-
 UvGenData LoadUv(const Value& value) {
     value.ExpectObject({"channel", "source", "tiling", "offset", "angle"});
     UvGenData uv;
@@ -109,7 +104,7 @@ host::ClassDesc* FindPlugin(const LoadContext& context, host::ClassId class_id) 
 
 host::Material* LoadPluginMaterial(LoadContext& context, const Value& value, const std::string& name) {
     value.ExpectObject({"type", "name", "material", "blend", "modulate2x", "envmap", "amount", "mask", "map"});
-    host::ClassDesc* desc = FindPlugin(context, kCorvaneClassId);
+    host::ClassDesc* desc = FindPlugin(context, kCorvaneMtlClassId);
     if (!desc) {
         const std::string& why = context.options.missingPluginReason;
         value["type"].Fail("the material class CorvaneMtl is not available: its plug-in is not loaded" +
@@ -185,10 +180,10 @@ host::Material* LoadMaterial(LoadContext& context, const Value& value) {
 host::Material* MaterialById(LoadContext& context, const Value& reference) {
     const std::string& id = reference.Utf8();
     if (const auto found = context.materials.find(id); found != context.materials.end()) return found->second;
-    const Json* table = context.document.contains("materials") ? &context.document["materials"] : nullptr;
-    if (!table || !table->is_object() || !table->contains(id)) reference.Fail("unknown material id \"" + id + "\"");
+    const Json& table = context.materialTable;
+    if (!table.is_object() || !table.contains(id)) reference.Fail("unknown material id \"" + id + "\"");
     if (!context.materialsLoading.insert(id).second) reference.Fail("material \"" + id + "\" refers to itself");
-    host::Material* material = LoadMaterial(context, Value((*table)[id], Child("/materials", id)));
+    host::Material* material = LoadMaterial(context, Value(table[id], Child("/materials", id)));
     context.materialsLoading.erase(id);
     context.materials[id] = material;
     return material;
@@ -197,10 +192,10 @@ host::Material* MaterialById(LoadContext& context, const Value& reference) {
 host::Texture* TextureById(LoadContext& context, const Value& reference) {
     const std::string& id = reference.Utf8();
     if (const auto found = context.textures.find(id); found != context.textures.end()) return found->second;
-    const Json* table = context.document.contains("textures") ? &context.document["textures"] : nullptr;
-    if (!table || !table->is_object() || !table->contains(id)) reference.Fail("unknown texture id \"" + id + "\"");
+    const Json& table = context.textureTable;
+    if (!table.is_object() || !table.contains(id)) reference.Fail("unknown texture id \"" + id + "\"");
     if (!context.texturesLoading.insert(id).second) reference.Fail("texture \"" + id + "\" refers to itself");
-    host::Texture* texture = LoadTexture(context, id, Value((*table)[id], Child("/textures", id)));
+    host::Texture* texture = LoadTexture(context, id, Value(table[id], Child("/textures", id)));
     context.texturesLoading.erase(id);
     context.textures[id] = texture;
     return texture;

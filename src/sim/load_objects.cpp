@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "sim/load_context.h"
+#include "sim/load_mesh.h"
 #include "sim/primitives.h"
 
 namespace sim {
@@ -11,130 +12,6 @@ namespace {
 
 constexpr double kMaxLength = 1e9;  // system units
 constexpr int kMaxSegments = 200;
-constexpr uint32_t kMaxIndex = 0x7FFFFFFF;
-
-std::vector<host::Point3> Points(const Value& value) {
-    value.ExpectArray();
-    std::vector<host::Point3> points;
-    points.reserve(value.Size());
-    for (size_t i = 0; i < value.Size(); ++i) points.push_back(value[i].Point());
-    return points;
-}
-
-// Three indices below count (or −1 when allow_none).
-std::array<int64_t, 3> Triple(const Value& value, size_t count, bool allow_none = false) {
-    value.ExpectArray();
-    if (value.Size() != 3) value.Fail("expected 3 indices");
-    std::array<int64_t, 3> indices{};
-    for (size_t c = 0; c < 3; ++c) {
-        const int64_t index = value[c].Integer(allow_none ? -1 : 0, kMaxIndex);
-        if (index >= 0 && static_cast<size_t>(index) >= count)
-            value[c].Fail("index " + std::to_string(index) + " out of range (count " + std::to_string(count) + ")");
-        indices[c] = index;
-    }
-    return indices;
-}
-
-void LoadChannels(const Value& value, MeshData& mesh) {
-    value.ExpectObject();
-    for (const auto& item : value.json().items()) {
-        const Value channel(item.value(), Child(value.pointer(), item.key()));
-        int number = 0;
-        bool valid = false;
-        try {
-            size_t used = 0;
-            number = std::stoi(item.key(), &used);
-            valid = used == item.key().size() && (number == host::kMapAlpha || (number >= 0 && number <= host::kMapMaxChannel));
-        } catch (const std::exception&) {
-        }
-        if (!valid) channel.Fail("unknown map channel (expected -2, 0 or 1 to 99)");
-        channel.ExpectObject({"vertices", "faces"});
-        MapChannelData data;
-        data.verts = Points(channel["vertices"]);
-        const Value faces = channel["faces"];
-        faces.ExpectArray();
-        if (faces.Size() != mesh.faces.size())
-            faces.Fail("expected one face per mesh face (" + std::to_string(mesh.faces.size()) + ")");
-        for (size_t f = 0; f < faces.Size(); ++f) {
-            // A broken alpha channel loads: the exporter reports it.
-            const auto t = number == host::kMapAlpha ? Triple(faces[f], kMaxIndex + size_t(1)) : Triple(faces[f], data.verts.size());
-            data.faces.push_back({{uint32_t(t[0]), uint32_t(t[1]), uint32_t(t[2])}});
-        }
-        mesh.channels[number] = std::move(data);
-    }
-}
-
-void LoadNormals(const Value& value, MeshData& mesh) {
-    value.ExpectObject({"normals", "faces", "explicit"});
-    NormalSpecData spec;
-    spec.normals = Points(value["normals"]);
-    const Value faces = value["faces"];
-    faces.ExpectArray();
-    if (faces.Size() != mesh.faces.size())
-        faces.Fail("expected one face per mesh face (" + std::to_string(mesh.faces.size()) + ")");
-    for (size_t f = 0; f < faces.Size(); ++f) {
-        const auto n = Triple(faces[f], spec.normals.size(), true);
-        spec.faces.push_back({int(n[0]), int(n[1]), int(n[2])});
-    }
-    spec.isExplicit.assign(spec.normals.size(), false);
-    if (value.Has("explicit")) {
-        const Value flags = value["explicit"];
-        flags.ExpectArray();
-        if (flags.Size() != spec.normals.size()) flags.Fail("expected one flag per normal");
-        for (size_t i = 0; i < flags.Size(); ++i) spec.isExplicit[i] = flags[i].Bool();
-    }
-    mesh.normals = std::move(spec);
-}
-
-std::unique_ptr<MeshObject> LoadMesh(LoadContext& context, const Value& value) {
-    value.ExpectObject({"type", "classId", "superClass", "vertices", "faces", "smoothing", "materialIds", "hiddenFaces",
-                        "channels", "normals", "frames"});
-    MeshData mesh;
-    mesh.verts = Points(value["vertices"]);
-    const Value faces = value["faces"];
-    faces.ExpectArray();
-    for (size_t f = 0; f < faces.Size(); ++f) {
-        const auto v = Triple(faces[f], mesh.verts.size());
-        host::Face face;
-        for (size_t c = 0; c < 3; ++c) face.v[c] = uint32_t(v[c]);
-        face.smGroup = 1;
-        mesh.faces.push_back(face);
-    }
-    auto per_face = [&](const char* key, int64_t max, auto apply) {
-        if (!value.Has(key)) return;
-        const Value list = value[key];
-        list.ExpectArray();
-        if (list.Size() != mesh.faces.size()) list.Fail("expected one entry per face (" + std::to_string(mesh.faces.size()) + ")");
-        for (size_t f = 0; f < list.Size(); ++f) apply(mesh.faces[f], list[f].Integer(0, max));
-    };
-    per_face("smoothing", 0xFFFFFFFFll, [](host::Face& face, int64_t bits) { face.smGroup = uint32_t(bits); });
-    per_face("materialIds", 0xFFFF, [](host::Face& face, int64_t id) { face.SetMaterialId(uint16_t(id)); });
-    if (value.Has("hiddenFaces")) {
-        const Value hidden = value["hiddenFaces"];
-        hidden.ExpectArray();
-        for (size_t i = 0; i < hidden.Size(); ++i) {
-            const int64_t f = hidden[i].Integer(0, kMaxIndex);
-            if (size_t(f) >= mesh.faces.size()) hidden[i].Fail("face index out of range");
-            mesh.faces[size_t(f)].flags |= host::kFaceHidden;
-        }
-    }
-    if (value.Has("channels")) LoadChannels(value["channels"], mesh);
-    if (value.Has("normals")) LoadNormals(value["normals"], mesh);
-    const size_t vertex_count = mesh.verts.size();
-    auto object = std::make_unique<MeshObject>(host::kEditableMeshClassId, std::move(mesh));
-    if (value.Has("frames")) {
-        const Value frames = value["frames"];
-        frames.ExpectObject();
-        for (const auto& item : frames.json().items()) {
-            const Value positions(item.value(), Child(frames.pointer(), item.key()));
-            const host::TimeValue t = context.Ticks(ParseFrameKey(frames, item.key()), positions.pointer());
-            std::vector<host::Point3> points = Points(positions);
-            if (points.size() != vertex_count) positions.Fail("expected one position per vertex (" + std::to_string(vertex_count) + ")");
-            object->AddFrame(t, std::move(points));
-        }
-    }
-    return object;
-}
 
 float Length(const Value& value, const char* key, double fallback) {
     return static_cast<float>(value.OptNumber(key, fallback, 0, kMaxLength));
@@ -151,7 +28,12 @@ host::PolyShape LoadLine(const Value& value) {
     for (size_t i = 0; i < splines.Size(); ++i) {
         const Value spline = splines[i];
         spline.ExpectObject({"points", "closed"});
-        shape.lines.push_back({Points(spline["points"]), spline.OptBool("closed", false)});
+        const Value points = spline["points"];
+        points.ExpectArray();
+        host::Polyline line;
+        for (size_t p = 0; p < points.Size(); ++p) line.points.push_back(points[p].Point());
+        line.closed = spline.OptBool("closed", false);
+        shape.lines.push_back(std::move(line));
     }
     return shape;
 }
@@ -192,36 +74,54 @@ std::unique_ptr<SimObject> LoadLight(const Value& value, Recorder& recorder) {
 
 }  // namespace
 
-SimObject* LoadObject(LoadContext& context, const Value& value, const std::string& label, std::string& target_name,
-                      float& roll_deg) {
-    value.ExpectObject();
+SimObject* ReadObject(LoadContext& context, JsonCursor& cursor, std::string& target_name, float& roll_deg) {
+    const std::string pointer = cursor.Pointer();
+    // The bulk of a mesh goes straight into its containers; every other
+    // member is small and read as a tree, checked once the type is known.
+    Json members = Json::object();
+    MeshSource mesh;
+    cursor.BeginObject();
+    while (cursor.NextKey()) {
+        const std::string key = cursor.Key();
+        if (ReadMeshMember(cursor, key, mesh)) members.emplace(key, nullptr);  // a place holder for the key check
+        else if (key == "extra") cursor.Skip();
+        else members.emplace(key, cursor.ReadJson());
+    }
+    const Value value(members, pointer);
     const Value type_value = value["type"];
     const std::string type = type_value.Utf8();
+    ObjectSource source;
+    source.type = type;
     std::unique_ptr<SimObject> object;
     if (type == "mesh") {
-        object = LoadMesh(context, value);
+        value.ExpectObject({"type", "classId", "superClass", "vertices", "faces", "smoothing", "materialIds", "hiddenFaces",
+                            "channels", "normals", "frames"});
+        object = BuildMesh(context, mesh, pointer);
     } else if (type == "box") {
         value.ExpectObject({"type", "classId", "superClass", "length", "width", "height", "segments"});
-        int segments[3] = {1, 1, 1};
         if (value.Has("segments")) {
             const Value list = value["segments"];
             list.ExpectArray();
             if (list.Size() != 3) list.Fail("expected 3 segment counts");
-            for (size_t i = 0; i < 3; ++i) segments[i] = int(list[i].Integer(1, kMaxSegments));
+            for (size_t i = 0; i < 3; ++i) source.segments[i] = int(list[i].Integer(1, kMaxSegments));
         }
+        source.length = Length(value, "length", 0);
+        source.width = Length(value, "width", 0);
+        source.height = Length(value, "height", 0);
         // segments are given as (length, width, height): along y, x and z.
-        object = std::make_unique<MeshObject>(host::kBoxClassId,
-                                              BuildBox(Length(value, "width", 0), Length(value, "length", 0),
-                                                       Length(value, "height", 0), segments[1], segments[0], segments[2]));
+        object = std::make_unique<MeshObject>(host::kBoxClassId, BuildBox(source.width, source.length, source.height, source.segments[1],
+                                                                           source.segments[0], source.segments[2]));
     } else if (type == "sphere") {
         value.ExpectObject({"type", "classId", "superClass", "radius", "segments"});
-        object = std::make_unique<MeshObject>(host::kSphereClassId,
-                                              BuildSphere(Length(value, "radius", 0), Segments(value, "segments", 16, 4)));
+        source.radius = Length(value, "radius", 0);
+        source.segments[0] = Segments(value, "segments", 16, 4);
+        object = std::make_unique<MeshObject>(host::kSphereClassId, BuildSphere(source.radius, source.segments[0]));
     } else if (type == "cylinder") {
         value.ExpectObject({"type", "classId", "superClass", "radius", "height", "sides"});
-        object = std::make_unique<MeshObject>(
-            host::kCylinderClassId,
-            BuildCylinder(Length(value, "radius", 0), Length(value, "height", 0), Segments(value, "sides", 18, 3)));
+        source.radius = Length(value, "radius", 0);
+        source.height = Length(value, "height", 0);
+        source.sides = Segments(value, "sides", 18, 3);
+        object = std::make_unique<MeshObject>(host::kCylinderClassId, BuildCylinder(source.radius, source.height, source.sides));
     } else if (type == "helper") {
         value.ExpectObject({"type", "classId", "superClass"});
         object = std::make_unique<SimObject>(host::kHelperClass, host::kDummyClassId);
@@ -230,13 +130,16 @@ SimObject* LoadObject(LoadContext& context, const Value& value, const std::strin
         object = std::make_unique<SimObject>(host::kGeomObjectClass, host::kTargetClassId);
     } else if (type == "rectangle") {
         value.ExpectObject({"type", "classId", "superClass", "length", "width"});
-        const float hx = Length(value, "width", 0) / 2, hy = Length(value, "length", 0) / 2;
+        source.width = Length(value, "width", 0);
+        source.length = Length(value, "length", 0);
+        const float hx = source.width / 2, hy = source.length / 2;
         host::Polyline line{{{-hx, -hy, 0}, {hx, -hy, 0}, {hx, hy, 0}, {-hx, hy, 0}}, true};
         object = std::make_unique<ShapeObject>(host::kRectangleClassId, host::PolyShape{{line}});
     } else if (type == "circle") {
         value.ExpectObject({"type", "classId", "superClass", "radius", "points"});
-        const int points = int(value.OptInteger("points", 32, 3, 10000));
-        object = std::make_unique<ShapeObject>(host::kCircleClassId, Circle(Length(value, "radius", 0), points));
+        source.points = int(value.OptInteger("points", 32, 3, 10000));
+        source.radius = Length(value, "radius", 0);
+        object = std::make_unique<ShapeObject>(host::kCircleClassId, Circle(source.radius, source.points));
     } else if (type == "line") {
         value.ExpectObject({"type", "classId", "superClass", "splines"});
         object = std::make_unique<ShapeObject>(host::kLineClassId, LoadLine(value));
@@ -245,7 +148,8 @@ SimObject* LoadObject(LoadContext& context, const Value& value, const std::strin
     } else if (type == "camera") {
         value.ExpectObject({"type", "classId", "superClass", "fov", "target", "roll"});
         host::CameraState state;
-        state.fov = float(value.OptNumber("fov", 45.0, 0.001, 179.999) * 3.14159265358979323846 / 180.0);
+        source.fovDeg = value.OptNumber("fov", 45.0, 0.001, 179.999);
+        state.fov = float(source.fovDeg * 3.14159265358979323846 / 180.0);
         object = std::make_unique<CameraObject>(value.Has("target") ? host::kTargetCameraClassId : host::kFreeCameraClassId, state);
     } else {
         type_value.Fail("unknown object type");
@@ -255,6 +159,8 @@ SimObject* LoadObject(LoadContext& context, const Value& value, const std::strin
     if (type == "light" || type == "camera") {
         if (value.Has("target")) target_name = value["target"].Text();
         roll_deg = float(value.OptNumber("roll", 0, -36000, 36000));
+        if (value.Has("target")) source.target = target_name;
+        source.rollDeg = roll_deg;
     }
     if (value.Has("classId") || value.Has("superClass")) {
         host::ClassId class_id = object->ClassID();
@@ -266,7 +172,7 @@ SimObject* LoadObject(LoadContext& context, const Value& value, const std::strin
         }
         object->OverrideClass(uint32_t(value.OptInteger("superClass", object->SuperClassID(), 0, 0xFFFFFFFFll)), class_id);
     }
-    object->SetRecorder(&context.scene.Record(), label);
+    object->SetSource(std::move(source));
     return context.scene.Own(std::move(object));
 }
 

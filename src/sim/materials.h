@@ -8,6 +8,11 @@
 
 namespace sim {
 
+/// The material plug-in's class, created through its class descriptor, and
+/// the parameter ids of its block 0.
+constexpr host::ClassId kCorvaneMtlClassId{0x71CA8543, 0x0C80AD68};
+enum : int { kParamSubMaterial = 0, kParamBlend, kParamModulate2x, kParamEnvmap, kParamAmount, kParamMask, kParamMap };
+
 /// The maps of a standard material's slot.
 struct MapSlot {
     host::Texture* texture = nullptr;
@@ -48,6 +53,9 @@ public:
     };
     StandardMaterial(std::string name, const Values& values) : SimMaterial(host::kStandardMaterialClassId, std::move(name)), values_(values) {}
     void SetMap(int slot, const MapSlot& map);
+    const Values& GetValues() const { return values_; }
+    /// The slot of a diffuse, specular level or bump map; null for another.
+    const MapSlot* Slot(int i) const;
 
     int NumRefs() const override { return 3; }
     host::ReferenceTarget* GetReference(int i) const override;
@@ -68,7 +76,6 @@ public:
     void Shade(const host::ShadeContext& context, host::ShadeOutput& out) const override;
 
 private:
-    const MapSlot* Slot(int i) const;
     Values values_;
     MapSlot diffuse_, specular_level_, bump_;
 };

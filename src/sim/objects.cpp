@@ -4,6 +4,11 @@
 
 namespace sim {
 
+const ObjectSource& SimObject::Source() const {
+    static const ObjectSource kNone;
+    return source_ ? *source_ : kNone;
+}
+
 int SimObject::RenderBegin(host::TimeValue t) {
     if (recorder_) recorder_->render.push_back({this, label_, true, t});
     return 1;

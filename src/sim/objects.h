@@ -3,6 +3,7 @@
 // with vertex animation), helpers and targets, shapes, lights and cameras.
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,20 @@
 #include "sim/recorder.h"
 
 namespace sim {
+
+/// What the scene file said of an object where the host's answers do not
+/// carry it (a primitive's size, a camera's field of view in degrees, a
+/// look-at target), kept so that the scene can be written back.
+struct ObjectSource {
+    std::string type;  ///< the scene file's object type; "" for the helper of a node without object
+    float length = 0, width = 0, height = 0, radius = 0;  ///< primitives, rectangle, circle
+    int segments[3] = {1, 1, 1};  ///< box: along length, width and height; sphere: segments[0]
+    int sides = 18;               ///< cylinder
+    int points = 32;              ///< circle
+    double fovDeg = 45;           ///< camera
+    std::optional<std::string> target;  ///< lights and cameras: the node looked at (code page 1251)
+    float rollDeg = 0;
+};
 
 /// Common ground: class identity, a label for records, render records.
 class SimObject : public host::Object {
@@ -29,6 +44,10 @@ public:
         label_ = std::move(label);
     }
 
+    void SetSource(ObjectSource source) { source_ = std::make_unique<ObjectSource>(std::move(source)); }
+    /// The description set by SetSource; an empty one (type "") without it.
+    const ObjectSource& Source() const;
+
     int RenderBegin(host::TimeValue t) override;
     int RenderEnd(host::TimeValue t) override;
 
@@ -45,6 +64,7 @@ private:
     host::ClassId class_;
     Recorder* recorder_ = nullptr;
     std::string label_;
+    std::unique_ptr<const ObjectSource> source_;  // most nodes have none: their helper is implied
 };
 
 /// An editable mesh or a primitive: a mesh plus vertex-animation frames. The
@@ -60,6 +80,7 @@ public:
     bool Animated() const { return !frames_.empty(); }
     /// Vertex positions at tick t (each list as long as the mesh's vertices).
     void AddFrame(host::TimeValue t, std::vector<host::Point3> positions) { frames_[t] = std::move(positions); }
+    const std::map<host::TimeValue, std::vector<host::Point3>>& Frames() const { return frames_; }
     /// The vertex positions at t: interpolated between frames, the nearest
     /// outside them, the mesh's own without frames.
     std::vector<host::Point3> PositionsAt(host::TimeValue t) const;
@@ -81,6 +102,7 @@ public:
         shape = shape_;
         return true;
     }
+    const host::PolyShape& Shape() const { return shape_; }
     host::Box3 GetBoundingBox(host::TimeValue) const override;
 
 private:

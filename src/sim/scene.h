@@ -23,6 +23,16 @@ struct SelectionSet {
     std::vector<SimNode*> nodes;
 };
 
+/// What the scene file named by id and its own path entries, kept so that
+/// the scene can be written back: the host's answers do not carry them.
+struct SceneFileTables {
+    std::map<std::string, SimObject*> objects;  ///< shared objects by id (UTF-8)
+    std::map<std::string, host::Material*> materials;
+    std::map<std::string, host::Texture*> textures;
+    /// `paths` entries as written: host prefix and folder (UTF-8), in file order.
+    std::vector<std::pair<std::string, std::string>> paths;
+};
+
 class Scene : public host::Application, public host::PluginServices {
 public:
     Scene();
@@ -82,6 +92,8 @@ public:
     void AddSelectionSet(SelectionSet set) { selection_sets_.push_back(std::move(set)); }
     /// Every node in depth-first order (root excluded).
     const std::vector<SimNode*>& Nodes() const { return order_; }
+    SceneFileTables& FileTables() { return file_tables_; }
+    const SceneFileTables& FileTables() const { return file_tables_; }
 
 private:
     int window_ = 0;  // its address is the main window handle
@@ -96,6 +108,7 @@ private:
     SimNode* root_ = nullptr;
     std::vector<std::unique_ptr<host::ReferenceTarget>> owned_;
     std::vector<SelectionSet> selection_sets_;
+    SceneFileTables file_tables_;
     std::map<std::string, std::string> universal_names_;
     host::Interval anim_range_{0, 100 * 160};
     int ticks_per_frame_ = 160;

@@ -1,9 +1,13 @@
-// The scene file's top level and its node tree.
+// The scene file's top level: its members in whatever order they come, then
+// what needs the whole file (tables, references, look-at targets, skins and
+// selection sets, which name nodes).
 #include "sim/scene_loader.h"
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
 
 #include "base/cp1251.h"
 #include "sim/load_context.h"
@@ -12,173 +16,14 @@ namespace sim {
 
 namespace {
 
-constexpr int kMaxNodeDepth = 100;
-
-void LoadTime(LoadContext& context, const Value& root) {
-    int64_t start = 0, end = 100;
-    std::string pointer = "/time";
-    if (root.Has("time")) {
-        const Value time = root["time"];
-        time.ExpectObject({"ticksPerFrame", "start", "end"});
-        context.ticksPerFrame = int(time.OptInteger("ticksPerFrame", 160, 1, 4800));
-        start = time.OptInteger("start", 0, -1000000, 1000000);
-        end = time.OptInteger("end", 100, -1000000, 1000000);
-        if (end < start) time["end"].Fail("the end frame lies before the start frame");
-    }
-    context.scene.SetTime(context.ticksPerFrame, {context.Ticks(double(start), pointer), context.Ticks(double(end), pointer)});
-}
-
-// The pending skin of a node: bones are resolved once every node exists.
-struct PendingSkin {
-    SimNode* node;
-    Value value;
-};
-
-class NodeLoader {
-public:
-    explicit NodeLoader(LoadContext& context) : context_(context) {}
-
-    void Load(const Value& nodes, SimNode* parent, int depth) {
-        nodes.ExpectArray();
-        if (depth > kMaxNodeDepth) nodes.Fail("nodes nest deeper than " + std::to_string(kMaxNodeDepth) + " levels");
-        for (size_t i = 0; i < nodes.Size(); ++i) LoadNode(nodes[i], parent, depth);
-    }
-
-    void ResolveSkins() {
-        for (const PendingSkin& pending : skins_) LoadSkin(pending.node, pending.value);
-    }
-
-private:
-    void LoadNode(const Value& value, SimNode* parent, int depth) {
-        value.ExpectObject({"name", "children", "hidden", "renderable", "selected", "props", "group", "transform", "keys",
-                            "visibility", "objectOffset", "object", "material", "skin", "joint"});
-        SimNode* node = context_.scene.AddNode(value["name"].Text(), parent);
-        node->SetFlags(value.OptBool("hidden", false), value.OptBool("renderable", true), value.OptBool("selected", false));
-        node->SetUserProps(value.OptText("props", ""));
-        if (value.Has("group")) {
-            const std::string group = value["group"].Utf8();
-            if (group != "head" && group != "member") value["group"].Fail("expected \"head\" or \"member\"");
-            node->SetGroup(group == "head", group == "member");
-        }
-        if (value.Has("keys")) {
-            const Value keys = value["keys"];
-            keys.ExpectObject();
-            if (keys.Size() == 0) keys.Fail("expected at least one key");
-            for (const auto& item : keys.json().items()) {
-                const Value key(item.value(), Child(keys.pointer(), item.key()));
-                node->Transform().SetKey(context_.Ticks(ParseFrameKey(keys, item.key()), key.pointer()), key.Transform());
-            }
-        } else if (value.Has("transform")) {
-            node->Transform() = TransformTrack(value["transform"].Transform());
-        }
-        if (value.Has("visibility")) LoadVisibility(value["visibility"], *node);
-        if (value.Has("objectOffset")) node->SetObjectOffset(value["objectOffset"].Transform());
-        if (value.Has("object")) LoadNodeObject(value["object"], *node);
-        else node->SetObject(context_.scene.Own(std::make_unique<SimObject>(host::kHelperClass, host::kDummyClassId)));
-        if (value.Has("material")) node->SetMaterial(MaterialById(context_, value["material"]));
-        if (value.Has("skin")) skins_.push_back({node, value["skin"]});
-        if (value.Has("joint")) {
-            const Value joint = value["joint"];
-            joint.ExpectObject({"revolute", "sliding", "chainEnd"});
-            node->SetJoint({joint.OptBool("revolute", false), joint.OptBool("sliding", false), joint.OptBool("chainEnd", false)});
-        }
-        if (value.Has("children")) Load(value["children"], node, depth + 1);
-    }
-
-    void LoadVisibility(const Value& value, SimNode& node) {
-        if (value.IsNumber()) {
-            node.Visibility() = FloatTrack(float(value.Number(-1e6, 1e6)));
-            return;
-        }
-        value.ExpectObject();
-        if (value.Size() == 0) value.Fail("expected a number or at least one key");
-        for (const auto& item : value.json().items()) {
-            const Value key(item.value(), Child(value.pointer(), item.key()));
-            node.Visibility().SetKey(context_.Ticks(ParseFrameKey(value, item.key()), key.pointer()), float(key.Number(-1e6, 1e6)));
-        }
-    }
-
-    void LoadNodeObject(const Value& value, SimNode& node) {
-        SimObject* object = nullptr;
-        std::string target;
-        float roll = 0;
-        if (value.IsString()) {
-            const std::string& id = value.Utf8();
-            const auto found = context_.sharedObjects.find(id);
-            if (found == context_.sharedObjects.end()) value.Fail("unknown object id \"" + id + "\"");
-            object = found->second;
-            const SharedLook& look = shared_looks_[id];
-            target = look.target;
-            roll = look.roll;
-        } else {
-            object = LoadObject(context_, value, node.GetName(), target, roll);
-        }
-        node.SetObject(object);
-        if (!target.empty()) context_.targets.push_back({&node, target, roll, Child(value.pointer(), "target")});
-    }
-
-    void LoadSkin(SimNode* node, const Value& value) {
-        value.ExpectObject({"bones", "enabled", "weights"});
-        const auto* mesh = dynamic_cast<const MeshObject*>(node->GetObjectRef());
-        if (!mesh) value.Fail("a skin needs a mesh or primitive object on its node");
-        const Value bones = value["bones"];
-        bones.ExpectArray();
-        std::vector<SimNode*> bone_nodes;
-        for (size_t i = 0; i < bones.Size(); ++i) {
-            auto* bone = static_cast<SimNode*>(context_.scene.GetNodeByName(bones[i].Text()));
-            if (!bone) bones[i].Fail("no node has this name");
-            bone_nodes.push_back(bone);
-        }
-        const Value weights = value["weights"];
-        weights.ExpectArray();
-        if (weights.Size() != mesh->Mesh().verts.size())
-            weights.Fail("expected one entry per mesh vertex (" + std::to_string(mesh->Mesh().verts.size()) + ")");
-        SimSkin::Weights table(weights.Size());
-        for (size_t v = 0; v < weights.Size(); ++v) {
-            const Value pairs = weights[v];
-            pairs.ExpectArray();
-            for (size_t k = 0; k < pairs.Size(); ++k) {
-                const Value pair = pairs[k];
-                pair.ExpectArray();
-                if (pair.Size() != 2) pair.Fail("expected [bone position, weight]");
-                const int64_t bone = pair[0].Integer(0, 0x7FFFFFFF);
-                if (size_t(bone) >= bone_nodes.size())
-                    pair[0].Fail("bone position out of range (" + std::to_string(bone_nodes.size()) + " bones)");
-                table[v].push_back({int(bone), float(pair[1].Number(0, 1))});
-            }
-        }
-        node->SetSkin(std::make_unique<SimSkin>(std::move(bone_nodes), std::move(table), value.OptBool("enabled", true),
-                                                context_.scene.HoldImpl()));
-    }
-
-public:
-    struct SharedLook {
-        std::string target;
-        float roll = 0;
-    };
-    std::map<std::string, SharedLook> shared_looks_;
-
-private:
-    LoadContext& context_;
-    std::vector<PendingSkin> skins_;
-};
-
-void LoadSelectionSets(LoadContext& context, const Value& value) {
-    value.ExpectArray();
-    for (size_t i = 0; i < value.Size(); ++i) {
-        const Value set_value = value[i];
-        set_value.ExpectObject({"name", "nodes"});
-        SelectionSet set;
-        set.name = set_value["name"].Text();
-        const Value nodes = set_value["nodes"];
-        nodes.ExpectArray();
-        for (size_t j = 0; j < nodes.Size(); ++j) {
-            auto* node = static_cast<SimNode*>(context.scene.GetNodeByName(nodes[j].Text()));
-            if (!node) nodes[j].Fail("no node has this name");
-            set.nodes.push_back(node);
-        }
-        context.scene.AddSelectionSet(std::move(set));
-    }
+void LoadTime(LoadContext& context, const Value& time) {
+    time.ExpectObject({"ticksPerFrame", "start", "end"});
+    context.ticksPerFrame = int(time.OptInteger("ticksPerFrame", 160, 1, 4800));
+    const int64_t start = time.OptInteger("start", 0, -1000000, 1000000);
+    const int64_t end = time.OptInteger("end", 100, -1000000, 1000000);
+    if (end < start) time["end"].Fail("the end frame lies before the start frame");
+    context.scene.SetTime(context.ticksPerFrame,
+                          {context.Ticks(double(start), time.pointer()), context.Ticks(double(end), time.pointer())});
 }
 
 void LoadPaths(LoadContext& context, const Value& value) {
@@ -190,8 +35,58 @@ void LoadPaths(LoadContext& context, const Value& value) {
         const std::string& local = folder.Utf8();
         const bool absolute = !local.empty() && local[0] == '/';
         context.scene.Paths().Add(prefix, absolute ? local : context.options.baseDir + "/" + local);
+        context.scene.FileTables().paths.emplace_back(item.key(), local);
     }
 }
+
+void LoadSelectionSets(LoadContext& context, const Value& value) {
+    value.ExpectArray();
+    for (size_t i = 0; i < value.Size(); ++i) {
+        const Value set_value = value[i];
+        set_value.ExpectObject({"name", "nodes"});
+        SelectionSet set;
+        set.name = set_value["name"].Text();
+        const Value nodes = set_value["nodes"];
+        nodes.ExpectArray();
+        for (size_t j = 0; j < nodes.Size(); ++j) {
+            SimNode* node = context.NodeNamed(nodes[j].Text());
+            if (!node) nodes[j].Fail("no node has this name");
+            set.nodes.push_back(node);
+        }
+        context.scene.AddSelectionSet(std::move(set));
+    }
+}
+
+void ReadSharedObjects(LoadContext& context, JsonCursor& cursor) {
+    cursor.BeginObject();
+    while (cursor.NextKey()) {
+        const std::string id = cursor.Key();
+        Value(Json(id), cursor.Pointer()).Text();  // the id must be representable as a label
+        LoadContext::SharedObject shared{};
+        shared.object = ReadObject(context, cursor, shared.target, shared.rollDeg);
+        shared.object->SetRecorder(&context.scene.Record(), id);
+        context.sharedObjects[id] = shared;
+    }
+}
+
+// Reading stops here once the file has given this many bytes.
+class LimitedFileSource : public FileSource {
+public:
+    using FileSource::FileSource;
+    size_t Read(char* buffer, size_t size) override {
+        const size_t count = FileSource::Read(buffer, size);
+        total_ += count;
+        if (total_ > kMaxSceneFileSize) throw LoadError("", "the scene file is larger than 256 MiB");
+        return count;
+    }
+    bool Rewind() override {
+        total_ = 0;
+        return FileSource::Rewind();
+    }
+
+private:
+    size_t total_ = 0;
+};
 
 }  // namespace
 
@@ -201,73 +96,112 @@ host::TimeValue LoadContext::Ticks(double frame, const std::string& pointer) con
     return static_cast<host::TimeValue>(ticks);
 }
 
-std::unique_ptr<Scene> LoadSceneText(std::string_view text, const LoadOptions& options) {
-    const Json document = ParseJson(text);
-    const Value root(document, "");
-    root.ExpectObject({"format", "version", "file", "user", "units", "time", "ambient", "paths", "selectionSets", "objects",
-                       "materials", "textures", "nodes"});
-    if (root["format"].Utf8() != "qel-scene") root["format"].Fail("expected \"qel-scene\"");
-    if (root["version"].Integer(0, 0x7FFFFFFF) != 1) root["version"].Fail("unsupported version (expected 1)");
+SimNode* LoadContext::NodeNamed(const std::string& name) {
+    if (nodesByName.empty())  // built on first use: most files name no node
+        for (SimNode* node : scene.Nodes()) nodesByName.emplace(node->GetName(), node);
+    const auto found = nodesByName.find(name);
+    return found == nodesByName.end() ? nullptr : found->second;
+}
 
+std::unique_ptr<Scene> LoadSceneFrom(ByteSource& source, const LoadOptions& options, size_t chunk_size) {
+    JsonCursor cursor(source, chunk_size);
+    if (cursor.Peek() != JsonKind::kObject) Value(cursor.ReadJson(), "").ExpectObject();
     auto scene = std::make_unique<Scene>();
-    LoadContext context{*scene, options, document};
-    scene->SetFile(root.OptText("file", ""), root.OptText("user", ""));
-    if (root.Has("units")) {
-        const Value units = root["units"];
-        units.ExpectObject({"masterScale"});
-        scene->SetUnits(units.OptNumber("masterScale", 1.0, 1e-9, 1e9));
-    }
-    LoadTime(context, root);
-    scene->SetAmbient(root.OptColour("ambient", {}));
-    if (root.Has("paths")) LoadPaths(context, root["paths"]);
-    // Every table entry loads even when nothing refers to it, so a mistake
-    // anywhere in the file is reported.
-    if (root.Has("textures")) {
-        root["textures"].ExpectObject();
-        for (const auto& item : document["textures"].items()) TextureById(context, Value(Json(item.key()), "/textures"));
-    }
-    if (root.Has("materials")) {
-        root["materials"].ExpectObject();
-        for (const auto& item : document["materials"].items()) MaterialById(context, Value(Json(item.key()), "/materials"));
-    }
-    NodeLoader nodes(context);
-    if (root.Has("objects")) {
-        const Value objects = root["objects"];
-        objects.ExpectObject();
-        for (const auto& item : document["objects"].items()) {
-            NodeLoader::SharedLook look;
-            const Json id(item.key());
-            Value(id, Child("/objects", item.key())).Text();  // the id must be representable as a label
-            context.sharedObjects[item.key()] =
-                LoadObject(context, Value(item.value(), Child("/objects", item.key())), item.key(), look.target, look.roll);
-            nodes.shared_looks_[item.key()] = look;
+    LoadContext context(*scene, options);
+    bool has_format = false, has_version = false, has_nodes = false;
+    std::string file, user;
+    Json selection_sets;
+    cursor.BeginObject();
+    while (cursor.NextKey()) {
+        const std::string key = cursor.Key();
+        if (key == "nodes") {
+            ReadNodes(context, cursor, nullptr, 0);
+            has_nodes = true;
+            continue;
+        }
+        if (key == "objects") {
+            ReadSharedObjects(context, cursor);
+            continue;
+        }
+        if (key == "extra") {
+            cursor.Skip();
+            continue;
+        }
+        static const char* const kSmall[] = {"format", "version", "file", "user", "units", "time",
+                                             "ambient", "paths", "selectionSets", "materials", "textures"};
+        if (std::find(std::begin(kSmall), std::end(kSmall), key) == std::end(kSmall)) cursor.Fail("unknown key");
+        Json json = cursor.ReadJson();
+        const Value value(json, Child("", key));
+        if (key == "format") {
+            if (value.Utf8() != "qel-scene") value.Fail("expected \"qel-scene\"");
+            has_format = true;
+        } else if (key == "version") {
+            if (value.Integer(0, 0x7FFFFFFF) != 1) value.Fail("unsupported version (expected 1)");
+            has_version = true;
+        } else if (key == "file") {
+            file = value.Text();
+        } else if (key == "user") {
+            user = value.Text();
+        } else if (key == "units") {
+            value.ExpectObject({"masterScale"});
+            scene->SetUnits(value.OptNumber("masterScale", 1.0, 1e-9, 1e9));
+        } else if (key == "time") {
+            LoadTime(context, value);
+        } else if (key == "ambient") {
+            scene->SetAmbient(value.Colour());
+        } else if (key == "paths") {
+            LoadPaths(context, value);
+        } else if (key == "selectionSets") {
+            selection_sets = std::move(json);
+        } else if (key == "materials") {
+            value.ExpectObject();
+            context.materialTable = std::move(json);
+        } else if (key == "textures") {
+            value.ExpectObject();
+            context.textureTable = std::move(json);
         }
     }
-    nodes.Load(root["nodes"], nullptr, 0);
-    nodes.ResolveSkins();
+    cursor.ExpectEnd();
+    if (!has_format) throw LoadError("/format", "required key is missing");
+    if (!has_version) throw LoadError("/version", "required key is missing");
+    if (!has_nodes) throw LoadError("/nodes", "required key is missing");
+    scene->SetFile(file, user);
+
+    // Every table entry loads even when nothing refers to it, so a mistake
+    // anywhere in the file is reported.
+    for (const auto& item : context.textureTable.items()) TextureById(context, Value(Json(item.key()), "/textures"));
+    for (const auto& item : context.materialTable.items()) MaterialById(context, Value(Json(item.key()), "/materials"));
+    for (const std::function<void()>& step : context.deferred) step();
     for (const LoadContext::PendingTarget& pending : context.targets) {
-        auto* target = static_cast<SimNode*>(scene->GetNodeByName(pending.targetName));
+        SimNode* target = context.NodeNamed(pending.targetName);
         if (!target) throw LoadError(pending.pointer, "no node has this name");
         if (target == pending.node) throw LoadError(pending.pointer, "a node cannot look at itself");
         pending.node->SetLookAt(target, pending.rollDeg);
     }
-    if (root.Has("selectionSets")) LoadSelectionSets(context, root["selectionSets"]);
+    if (!selection_sets.is_null()) LoadSelectionSets(context, Value(selection_sets, "/selectionSets"));
+
+    SceneFileTables& tables = scene->FileTables();
+    for (const auto& [id, shared] : context.sharedObjects) tables.objects[id] = shared.object;
+    tables.materials = context.materials;
+    tables.textures = context.textures;
     return scene;
 }
 
+std::unique_ptr<Scene> LoadSceneText(std::string_view text, const LoadOptions& options) {
+    TextSource source(text);
+    // A short text takes a buffer of its own size, not a whole chunk.
+    return LoadSceneFrom(source, options, std::min(text.size() + 1, JsonCursor::kChunkSize));
+}
+
 std::unique_ptr<Scene> LoadSceneFile(const std::string& path, LoadOptions options) {
-    std::ifstream file(path, std::ios::binary);
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) throw LoadError("", path + " is a directory, not a scene file");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) throw LoadError("", "cannot open the scene file " + path);
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0 || size_t(size) > kMaxSceneFileSize) throw LoadError("", "the scene file is larger than 256 MiB");
-    file.seekg(0);
-    std::string text(size_t(size), '\0');
-    file.read(text.data(), size);
-    if (!file) throw LoadError("", "cannot read the scene file " + path);
     const size_t slash = path.find_last_of('/');
     options.baseDir = slash == std::string::npos ? "." : path.substr(0, slash);
-    return LoadSceneText(text, options);
+    LimitedFileSource source(file.get(), path);
+    return LoadSceneFrom(source, options);
 }
 
 }  // namespace sim

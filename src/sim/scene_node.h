@@ -47,13 +47,17 @@ public:
     SimNode(std::string name, SimNode* parent) : name_(std::move(name)), parent_(parent) {}
 
     // Set up by the loader.
+    void SetName(std::string name) { name_ = std::move(name); }
     void AddChild(SimNode* child) { children_.push_back(child); }
     void SetFlags(bool hidden, bool renderable, bool selected) { hidden_ = hidden, renderable_ = renderable, selected_ = selected; }
     void SetGroup(bool head, bool member) { group_head_ = head, group_member_ = member; }
     void SetUserProps(std::string props) { props_ = std::move(props); }
     TransformTrack& Transform() { return transform_; }
+    const TransformTrack& Transform() const { return transform_; }
     FloatTrack& Visibility() { return visibility_; }
+    const FloatTrack& Visibility() const { return visibility_; }
     void SetObjectOffset(const host::Matrix3& offset) { offset_ = offset; }
+    const host::Matrix3& ObjectOffset() const { return offset_; }
     void SetObject(SimObject* object) { object_ = object; }
     void SetMaterial(host::Material* material) { material_ = material; }
     void SetSkin(std::unique_ptr<SimSkin> skin) { skin_ = std::move(skin); }

@@ -1,6 +1,10 @@
 #include "sim/test_scene.h"
 
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
+
+#include "sim/scene_writer.h"
 
 namespace sim {
 
@@ -9,7 +13,13 @@ std::unique_ptr<Scene> SceneFromJson(std::string_view members, const LoadOptions
     if (!members.empty()) text += ", ";
     text += members;
     text += "}";
-    return LoadSceneText(text, options);
+    std::unique_ptr<Scene> scene = LoadSceneText(text, options);
+    if (std::getenv(kRoundTripVariable)) {
+        const std::string written = SceneText(*scene);
+        scene = LoadSceneText(written, options);
+        if (SceneText(*scene) != written) throw std::logic_error("a written scene writes differently once loaded:\n" + written);
+    }
+    return scene;
 }
 
 }  // namespace sim

@@ -58,6 +58,9 @@ public:
     void EnumAuxFiles(host::NameEnumCallback& callback, uint32_t flags) const override;
     bool GetBitmapInfo(host::BitmapInfo& info) const override;
     host::AColor EvalColor(const host::ShadeContext& context) const override;
+    const std::string& File() const { return file_; }
+    bool HasAlphaKey() const { return has_alpha_key_; }
+    bool Alpha() const { return alpha_; }
 
 private:
     bool LoadPixels() const;
@@ -76,6 +79,9 @@ public:
                       UvGenData uv, host::Color color1 = {}, host::Color color2 = {1, 1, 1})
         : SimTexture(class_id, std::move(name), std::move(subs), has_uv, uv), color1_(color1), color2_(color2) {}
     host::AColor EvalColor(const host::ShadeContext& context) const override;
+    /// A checker's two colours.
+    host::Color Color1() const { return color1_; }
+    host::Color Color2() const { return color2_; }
 
 private:
     host::Color color1_, color2_;

@@ -35,6 +35,12 @@ void TransformTrack::SetKey(host::TimeValue t, const host::Matrix3& matrix) {
     keys_[t] = key;
 }
 
+std::vector<std::pair<host::TimeValue, host::Matrix3>> TransformTrack::Keys() const {
+    std::vector<std::pair<host::TimeValue, host::Matrix3>> keys;
+    for (const auto& [t, key] : keys_) keys.emplace_back(t, key.exact);
+    return keys;
+}
+
 host::Matrix3 TransformTrack::Eval(host::TimeValue t) const {
     const auto after = keys_.lower_bound(t);
     if (after == keys_.begin()) return after->second.exact;

@@ -3,6 +3,8 @@
 // and scale are interpolated linearly and rotation spherically; outside them
 // the nearest key holds. At a key's own time its matrix is exact.
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "host/math_quat.h"
 #include "host/time.h"
@@ -16,6 +18,10 @@ public:
     /// Adds or replaces the key at t (the first key replaces a constant track).
     void SetKey(host::TimeValue t, const host::Matrix3& matrix);
     host::Matrix3 Eval(host::TimeValue t) const;
+    /// True for a track made from one matrix, without keys.
+    bool IsConstant() const { return keys_.size() == 1 && keys_.begin()->second.only; }
+    /// The keys in time order, each with its exact matrix.
+    std::vector<std::pair<host::TimeValue, host::Matrix3>> Keys() const;
 
 private:
     struct Key {
@@ -34,6 +40,9 @@ public:
     explicit FloatTrack(float value = 1.0f) { keys_[0] = value; constant_ = true; }
     void SetKey(host::TimeValue t, float value);
     float Eval(host::TimeValue t) const;
+    /// True for a track made from one value, without keys.
+    bool IsConstant() const { return constant_; }
+    const std::map<host::TimeValue, float>& Keys() const { return keys_; }
 
 private:
     std::map<host::TimeValue, float> keys_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/test_scene.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ TEST(SceneLoadErrorTest, MalformedJsonAndWrongTopLevel) {
         {R"("nodes": {})", "/nodes", "expected an array"},
         {R"("nodes": [], "time": {"end": -5})", "/time/end", "before the start"},
         {R"("nodes": [], "time": {"ticksPerFrame": 0})", "/time/ticksPerFrame", "out of range"},
-        {R"("nodes": [], "units": {"masterScale": 1e999})", "", "number overflow"},
+        {R"("nodes": [], "units": {"masterScale": 1e999})", "/units/masterScale", "number overflow"},
     };
     for (const BadScene& c : cases) ExpectLoadError(c);
     ExpectLoadError({"\"nodes\": [], \"file\": NaN", "", "malformed JSON"});
@@ -156,6 +157,76 @@ TEST(SceneLoadErrorTest, AbsurdSizesAreRefusedBeforeAllocation) {
     for (int i = 0; i < 300; ++i) deep += "]}";
     deep += "]";
     EXPECT_THROW(sim::SceneFromJson(deep), sim::LoadError);
+}
+
+TEST(SceneLoadErrorTest, AFolderOrAMissingFileIsNamed) {
+    qeltest::TempDir dir;
+    struct Case {
+        std::string path;
+        const char* reason_part;
+    } cases[] = {{dir.path(), "is a directory, not a scene file"}, {dir / "none.qscene.json", "cannot open the scene file"}};
+    for (const Case& c : cases) {
+        try {
+            sim::LoadSceneFile(c.path);
+            ADD_FAILURE() << c.path;
+        } catch (const sim::LoadError& error) {
+            EXPECT_EQ(error.Pointer(), "");
+            EXPECT_NE(error.Reason().find(c.reason_part), std::string::npos) << error.Reason();
+            EXPECT_NE(error.Reason().find(c.path), std::string::npos) << error.Reason();
+        }
+    }
+}
+
+TEST(SceneLoadErrorTest, NumbersBeyondADoubleNameTheirPointer) {
+    std::string long_index(400, '9');
+    const std::string mesh = R"("nodes": [{"name": "bone"}, {"name": "m", "object": {"type": "mesh", )";
+    struct Case {
+        std::string members;
+        const char* pointer;
+    } cases[] = {
+        {mesh + R"("vertices": [[0,0,0], [1, 0, 1e400]], "faces": []}}])", "/nodes/1/object/vertices/1/2"},
+        {mesh + R"("vertices": [[0,0,0]], "faces": [[0, )" + long_index + R"(, 0]]}}])", "/nodes/1/object/faces/0/1"},
+        {mesh + R"("vertices": [[0,0,0]], "faces": []}, "skin": {"bones": ["bone"], "weights": [[[0, -2e308]]]}}])",
+         "/nodes/1/skin/weights/0/0/1"},
+        {R"("nodes": [{"name": "a", "transform": {"pos": [0, -1e999, 0]}}])", "/nodes/0/transform/pos/1"},
+        {R"("nodes": [], "time": {"end": 1e309})", "/time/end"},
+    };
+    for (const Case& c : cases) {
+        try {
+            sim::SceneFromJson(c.members);
+            ADD_FAILURE() << c.members;
+        } catch (const sim::LoadError& error) {
+            EXPECT_EQ(error.Pointer(), c.pointer) << error.what();
+            EXPECT_NE(error.Reason().find("number overflow"), std::string::npos) << error.what();
+        }
+    }
+    // A number too small for a double is not an error: it reads as 0.
+    auto scene = sim::SceneFromJson(R"("nodes": [{"name": "a", "transform": {"pos": [1e-400, 0, 0]}}])");
+    EXPECT_EQ(scene->GetRootNode()->GetChildNode(0)->GetNodeTM(0).GetTrans().x, 0.0f);
+}
+
+TEST(SceneLoadErrorTest, EveryTruncatedSceneFailsCleanly) {
+    const std::string sample = qeltest::ReadFile(std::string(QEL_SOURCE_DIR) + "/samples/tank_yard.qscene.json");
+    const std::string mesh = R"({"format": "qel-scene", "version": 1, "time": {"ticksPerFrame": 10},
+        "nodes": [{"name": "bone", "keys": {"0": {"pos": [0, 0, 0]}, "2.5": {"rot": [0, 0, 90]}}},
+                  {"name": "m", "props": "Poly\r\n", "visibility": {"0": 1, "5": 0.5}, "object": {"type": "mesh",
+                   "vertices": [[0,0,0], [1,0,0], [0,1,0]], "faces": [[0,1,2]], "smoothing": [3], "materialIds": [1],
+                   "channels": {"1": {"vertices": [[0,0,0], [1,0,0], [0,1,0]], "faces": [[0,1,2]]}},
+                   "normals": {"normals": [[0,0,1]], "faces": [[0,0,0]], "explicit": [true]},
+                   "frames": {"10": [[0,0,1], [1,0,1], [0,1,1]]}},
+                   "skin": {"bones": ["bone"], "weights": [[[0, 1]], [[0, 0.5]], []]}}]})";
+    for (const std::string& text : {sample, mesh}) {
+        ASSERT_NO_THROW(sim::LoadSceneText(text));
+        const size_t complete = text.find_last_of('}');
+        for (size_t size = 0; size < complete; ++size) {
+            try {
+                sim::LoadSceneText(text.substr(0, size));
+                ADD_FAILURE() << "loaded a prefix of " << size << " bytes";
+            } catch (const sim::LoadError& error) {
+                EXPECT_EQ(error.Pointer(), "") << error.what();
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -299,6 +299,50 @@ TEST(SceneAnswersTest, SceneWideAnswers) {
     EXPECT_NE(Child(*scene, 0)->EvalWorldState(0), Child(*scene, 1)->EvalWorldState(0));
 }
 
+TEST(SceneAnswersTest, UserPropertyLinesEndWithCrLfAsTheHostStoresThem) {
+    struct Case {
+        const char* json;  // the props string as written in the file
+        const char* stored;
+    } cases[] = {{R"(Poly\nLayer=x)", "Poly\r\nLayer=x"},
+                 {R"(Poly\r\nLayer=x\r\n)", "Poly\r\nLayer=x\r\n"},
+                 {R"(\n\nmass=2\r\n\n)", "\r\n\r\nmass=2\r\n\r\n"},
+                 {R"(a\rb)", "a\rb"}};
+    for (const Case& c : cases) {
+        auto scene = sim::SceneFromJson(std::string(R"("nodes": [{"name": "a", "props": ")") + c.json + R"("}])");
+        EXPECT_EQ(Child(*scene, 0)->GetUserPropBuffer(), c.stored) << c.json;
+    }
+    auto scene = sim::SceneFromJson(R"("nodes": [{"name": "a", "props": "Poly\nLayer=x"}])");
+    std::string layer;
+    EXPECT_TRUE(Child(*scene, 0)->GetUserPropString("Layer", layer));
+    EXPECT_EQ(layer, "x");
+}
+
+TEST(SceneAnswersTest, KeysMayComeInAnyOrder) {
+    // Everything a node refers to comes after it, the time settings last,
+    // and a node's children and a mesh's faces before what they depend on.
+    auto scene = sim::LoadSceneText(R"({"nodes": [
+        {"children": [{"name": "kid"}], "keys": {"0": {"pos": [0, 0, 0]}, "1": {"pos": [10, 0, 0]}}, "material": "m",
+         "object": "crate", "name": "a"},
+        {"object": {"faces": [[0, 1, 2]], "frames": {"1": [[0, 0, 1], [1, 0, 1], [0, 1, 1]], "0": [[0, 0, 0], [1, 0, 0], [0, 1, 0]]},
+                    "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "type": "mesh"}, "name": "m"}],
+        "objects": {"crate": {"type": "box", "length": 2, "width": 2, "height": 2}},
+        "materials": {"m": {"maps": {"diffuse": {"texture": "t"}}, "type": "standard", "name": "M"}},
+        "textures": {"t": {"type": "checker"}},
+        "version": 1, "time": {"ticksPerFrame": 10}, "format": "qel-scene"})");
+    ASSERT_EQ(scene->Nodes().size(), 3u);
+    EXPECT_EQ(scene->Nodes()[0]->GetName(), "a");
+    EXPECT_EQ(scene->Nodes()[1]->GetName(), "kid");
+    EXPECT_EQ(scene->Nodes()[2]->GetName(), "m");
+    host::Node* a = Child(*scene, 0);
+    EXPECT_TRUE(a->GetNodeTM(5).GetTrans().Equals({5, 0, 0}, 1e-5f));  // frame 1 is tick 10
+    ASSERT_NE(a->GetMtl(), nullptr);
+    EXPECT_EQ(a->GetMtl()->GetName(), "M");
+    EXPECT_EQ(a->GetMtl()->GetSubTexmap(host::kMapDiffuse)->ClassID(), host::kCheckerClassId);
+    EXPECT_EQ(a->EvalWorldState(0)->ClassID(), host::kBoxClassId);
+    auto mesh = Child(*scene, 1)->EvalWorldState(5)->ConvertToTriMesh(5);
+    EXPECT_FLOAT_EQ(mesh->GetVert(1).z, 0.5f);
+}
+
 TEST(SceneAnswersTest, MaterialsAndTexturesAnswerAsTheHost) {
     auto scene = sim::SceneFromJson(R"(
         "textures": {"t_wall": {"type": "bitmap", "file": "d:/maps/wall.tga", "uv": {"channel": 2, "source": "worldXYZ"}},
