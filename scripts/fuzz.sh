@@ -9,11 +9,11 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 work="build/fuzz/run"
 rm -rf "$work"
-for target in sdl_reader:sdl zip_entry:zip dds_reader:dds bmp_reader:bmp evlm_reader:evlm anm_reader:anm mesh_reader:mesh scene_loader:scene; do
+for target in sdl_reader:sdl zip_entry:zip dds_reader:dds bmp_reader:bmp evlm_reader:evlm anm_reader:anm mesh_reader:mesh scene_loader:scene export:scene; do
   name="${target%%:*}"
   seeds="fuzz/corpus/${target##*:}"
   mkdir -p "$work/$name"
-  # A dictionary named after the corpus (fuzz/scene.dict) goes to its target only.
+  # A dictionary named after a corpus (fuzz/scene.dict) goes to the targets fed from it.
   dict=()
   [ -f "fuzz/${target##*:}.dict" ] && dict=(-dict="fuzz/${target##*:}.dict")
   echo "fuzz: $name for ${seconds}s"
