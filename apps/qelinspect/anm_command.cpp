@@ -207,7 +207,7 @@ int RunAnm(const AnmOptions& options, std::ostream& out, std::ostream& err) {
                                                static_cast<uint32_t>(decoding.mesh->vertices.size())};
     }
     std::string bytes;
-    if (!ReadFileBytes("anm", options.file, bytes, err)) return 1;
+    if (!ReadFileBytes("anm", options.file, bytes, err)) return 2;
     AnmFile file;
     animation::AnmReadError error;
     if (!animation::ReadAnmFile(bytes, read_options, file, error)) {

@@ -32,7 +32,7 @@ std::array<int, 4> MeanColour(const std::string& bytes, const BmpInfo& info) {
 
 int RunBmp(const BmpOptions& options, std::ostream& out, std::ostream& err) {
     std::string bytes;
-    if (!ReadFileBytes("bmp", options.file, bytes, err)) return 1;
+    if (!ReadFileBytes("bmp", options.file, bytes, err)) return 2;
     texture_tools::BmpReadResult result = texture_tools::ReadBmp(bytes);
     if (!result.ok) {
         err << "qelinspect bmp: " << options.file << ": " << result.reason << " at byte " << result.offset << "\n";

@@ -83,7 +83,7 @@ void PrintJson(const std::string& bytes, const DdsInfo& info, std::ostream& out)
 
 int RunDds(const DdsOptions& options, std::ostream& out, std::ostream& err) {
     std::string bytes;
-    if (!ReadFileBytes("dds", options.file, bytes, err)) return 1;
+    if (!ReadFileBytes("dds", options.file, bytes, err)) return 2;
     texture_tools::DdsReadResult result = texture_tools::ReadDds(bytes);
     if (!result.ok) {
         err << "qelinspect dds: " << options.file << ": " << result.reason << " at byte " << result.offset << "\n";

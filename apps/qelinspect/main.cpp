@@ -10,7 +10,10 @@
 #include "qelinspect/sdl_command.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"Prints the exporter's files as text or JSON and checks their structure."};
+    CLI::App app{
+        "Prints the exporter's files as text or JSON and checks their structure.\n"
+        "Exit codes: 0 the file is well formed, 1 it is malformed (the reason, and for a binary file\n"
+        "its byte offset, on standard error), 2 the input cannot be read or the arguments are wrong."};
     app.require_subcommand(1);
     int exit_code = 0;
     qelinspect::AddSdlCommand(app, exit_code);

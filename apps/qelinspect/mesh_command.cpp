@@ -2,13 +2,13 @@
 
 #include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "base/cp1251.h"
 #include "geometry/mesh_reader.h"
+#include "qelinspect/file_bytes.h"
 #include "geometry/mesh_vertex.h"
 #include "io/sdl_escape.h"
 #include "qelinspect/text_forms.h"
@@ -97,15 +97,6 @@ nlohmann::json JsonMesh(const DecodedMesh& m) {
     return j;
 }
 
-bool ReadBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    bytes = s.str();
-    return !in.bad();
-}
-
 std::string ErrorLine(const geometry::MeshReadError& error) {
     return "offset " + std::to_string(error.offset) + ": " + error.reason;
 }
@@ -128,10 +119,7 @@ bool MeshText(std::string_view bytes, std::string& text) {
 
 int RunMesh(const MeshOptions& options, std::ostream& out, std::ostream& err) {
     std::string bytes;
-    if (!ReadBytes(options.file, bytes)) {
-        err << "qelinspect mesh: " << options.file << ": cannot read the file\n";
-        return 2;
-    }
+    if (!ReadFileBytes("mesh", options.file, bytes, err)) return 2;
     if (!options.json) {
         std::string text;
         if (!MeshText(bytes, text)) {

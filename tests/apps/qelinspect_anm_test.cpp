@@ -139,7 +139,7 @@ TEST_F(InspectAnm, MalformedFileExitsWith1AndTheReason) {
         }
     }
     Result missing = RunOn(dir / "missing.anm", false);
-    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.code, 2);
     EXPECT_EQ(missing.err, "qelinspect anm: " + dir / "missing.anm" + ": cannot open the file\n");
 }
 

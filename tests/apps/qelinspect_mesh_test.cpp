@@ -148,7 +148,7 @@ TEST(InspectMesh, AMalformedFileGivesItsOffsetAndExitCode1AndAMissingOne2) {
     }
     Result r = Inspect({dir / "none.mesh", false});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.err, "qelinspect mesh: " + dir / "none.mesh" + ": cannot read the file\n");
+    EXPECT_EQ(r.err, "qelinspect mesh: " + dir / "none.mesh" + ": cannot open the file\n");
 }
 
 }  // namespace

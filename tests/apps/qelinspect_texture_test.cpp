@@ -135,7 +135,7 @@ TEST_F(InspectTexture, MalformedDdsExitsWith1AndTheReason) {
         }
     }
     Result missing = InspectDds(dir / "missing.dds", false);
-    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.code, 2);
     EXPECT_EQ(missing.err, "qelinspect dds: " + dir / "missing.dds" + ": cannot open the file\n");
 }
 
@@ -169,7 +169,7 @@ TEST_F(InspectTexture, MalformedBmpExitsWith1AndTheReason) {
         EXPECT_EQ(r.err, "qelinspect bmp: " + file + ": file size field 78, the file has 60 bytes at byte 2\n");
     }
     Result missing = InspectBmp(dir / "missing.bmp", false);
-    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.code, 2);
     EXPECT_EQ(missing.err, "qelinspect bmp: " + dir / "missing.bmp" + ": cannot open the file\n");
 }
 
