@@ -26,8 +26,6 @@ using xIo::xSdl::newline;
 
 namespace {
 
-constexpr float kOrthoTolerance = 0.00001f;
-
 // What the walk decides about a bone before it writes anything of it.
 struct BonePlan {
     host::Node* source = nullptr;  // the node whose mesh the bone shows, or null

@@ -24,4 +24,7 @@ void WriteTriple(xIo::xSdl::eWriter& writer, const host::Point3& p);
 /// perpendicular, each within tolerance: no scale, no shear (a mirror passes).
 bool IsOrthonormal(const host::Matrix3& m, float tolerance);
 
+/// The tolerance of the orthonormality checks of bones and volumes.
+inline constexpr float kOrthoTolerance = 0.00001f;
+
 }  // namespace model

@@ -21,12 +21,6 @@ using xIo::xSdl::endl;
 using xIo::xSdl::Ident;
 using xIo::xSdl::newline;
 
-namespace {
-
-constexpr float kOrthoTolerance = 0.00001f;
-
-}  // namespace
-
 void WriteVolume(const VolumeSettings& settings, host::Node& node, xIo::xSdl::eWriter& model_writer,
                  xIo::xSdl::eWriter& entity_writer) {
     const host::TimeValue t = settings.staticTime;
@@ -54,7 +48,7 @@ void WriteVolume(const VolumeSettings& settings, host::Node& node, xIo::xSdl::eW
     model_writer << begin << Ident{"bone"} << (bone_parent ? scene::CleanNodeName(*bone_parent, true) : std::string())
                  << endl;
 
-    if (!model::IsOrthonormal(placement, kOrthoTolerance))
+    if (!model::IsOrthonormal(placement, model::kOrthoTolerance))
         settings.report.ErrorUnowned(format(Message(msg::kNotOrthogonal)) % name);
     if (node.GetNodeTM(t).Parity()) settings.report.ErrorUnowned(format(Message(msg::kMirrored)) % name);
     model::WriteTransform(model_writer, placement, settings.masterScale);
