@@ -68,6 +68,11 @@ bool SimTexture::SampleRect(host::TimeValue t, int width, int height, std::vecto
     return true;
 }
 
+void SimTexture::EnumAuxFiles(host::NameEnumCallback& callback, uint32_t flags) const {
+    for (const host::Texture* sub : subs_)
+        if (sub != nullptr) sub->EnumAuxFiles(callback, flags);
+}
+
 void BitmapTexture::EnumAuxFiles(host::NameEnumCallback& callback, uint32_t) const {
     if (!file_.empty()) callback.RecordName(file_);
 }
