@@ -4,7 +4,6 @@
 #include <set>
 
 #include "base/format.h"
-#include "io/file_system.h"
 #include "materials/material_inputs.h"
 #include "materials/messages.h"
 #include "materials/texture_file.h"
