@@ -86,10 +86,12 @@ bool CopyFile(const std::string& from, const std::string& to) {
 
 uint8_t Byte(float value) { return static_cast<uint8_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f)); }
 
-bool Convert(const Plan& plan, const std::string& to) {
+// The texture's samples as RGBA8 pixels, rows from the top; false when the
+// host cannot sample it.
+bool SamplePixels(const Plan& plan, std::vector<uint8_t>& pixels) {
     std::vector<host::AColor> samples;
     if (plan.sampled == nullptr || !plan.sampled->SampleRect(0, plan.width, plan.height, samples)) return false;
-    std::vector<uint8_t> pixels(samples.size() * 4);
+    pixels.resize(samples.size() * 4);
     for (size_t i = 0; i < samples.size(); ++i) {
         const host::AColor& c = samples[i];
         uint8_t* p = &pixels[i * 4];
@@ -105,25 +107,35 @@ bool Convert(const Plan& plan, const std::string& to) {
         // A texture without an alpha channel is opaque, whatever the samples say.
         if (!plan.withAlpha) p[3] = 255;
     }
+    return true;
+}
 
+void WriteImage(const Plan& plan, const std::vector<uint8_t>& pixels, xIo::eStream& out) {
+    const int32_t pitch = plan.width * 4;
+    if (texture_tools::ChooseConvertedFormat(plan.width, plan.height) == texture_tools::ConvertedFormat::kDds) {
+        texture_tools::DdsOptions options;
+        options.format = texture_tools::kDdsFormatByAlpha;
+        options.mipmaps = texture_tools::kDdsMipChain;
+        options.filter = texture_tools::kDdsFilterMitchell;
+        options.scale = 1.0f;
+        options.refinement_passes = 2;
+        options.edge = texture_tools::kDdsEdgeWrap;
+        texture_tools::WriteDds(pixels.data(), plan.width, plan.height, pitch, 1, options, out);
+    } else {
+        texture_tools::WriteBmp(pixels.data(), plan.width, plan.height, pitch, plan.withAlpha, out);
+    }
+}
+
+// Samples the texture and writes the file. A failure of the host or the
+// core library on the way fails this texture only.
+bool Convert(const Plan& plan, const std::string& to) {
     xDebug::eExceptionMode throwing(xDebug::kModeThrow | xDebug::kModeNoLog);
     try {
-        if (!xIo::MakeDirectories(Folder(to))) return false;
+        std::vector<uint8_t> pixels;
+        if (!SamplePixels(plan, pixels) || !xIo::MakeDirectories(Folder(to))) return false;
         xIo::eFileStream out;
         if (!out.Open(to, xIo::kModeWrite | xIo::kModeTruncate, xIo::eFileStream::kOutputBufferSize)) return false;
-        const int32_t pitch = plan.width * 4;
-        if (texture_tools::ChooseConvertedFormat(plan.width, plan.height) == texture_tools::ConvertedFormat::kDds) {
-            texture_tools::DdsOptions options;
-            options.format = texture_tools::kDdsFormatByAlpha;
-            options.mipmaps = texture_tools::kDdsMipChain;
-            options.filter = texture_tools::kDdsFilterMitchell;
-            options.scale = 1.0f;
-            options.refinement_passes = 2;
-            options.edge = texture_tools::kDdsEdgeWrap;
-            texture_tools::WriteDds(pixels.data(), plan.width, plan.height, pitch, 1, options, out);
-        } else {
-            texture_tools::WriteBmp(pixels.data(), plan.width, plan.height, pitch, plan.withAlpha, out);
-        }
+        WriteImage(plan, pixels, out);
         out.Close();
         return true;
     } catch (const xDebug::eEx_Custom&) {

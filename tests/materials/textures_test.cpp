@@ -166,4 +166,26 @@ TEST(Textures, ASharedPathLeavingTheCommonFolderIsRefused) {
     EXPECT_FALSE(fs::exists(e.Game("texture")));
 }
 
+// A file on a drive this machine has no folder for cannot be read: the
+// texture fails as a missing file does, and the model is exported.
+TEST(Textures, AFileWithoutALocalFolderFailsLikeAMissingOne) {
+    MaterialExport e;
+    e.Load(Kit(R"(
+        "m0": {"type": "standard", "name": "Far", "maps": {"diffuse": {"texture": "far"}}},
+        "m1": {"type": "standard", "name": "Farther", "maps": {"diffuse": {"texture": "farther"}}})",
+               R"(
+        "far": {"type": "bitmap", "file": "e:/elsewhere/far.tga"},
+        "farther": {"type": "bitmap", "file": "e:/elsewhere/farther.png"})",
+               2));
+    EXPECT_EQ(e.Run(),
+              (std::vector<std::string>{
+                  "W|Предупреждение|Не удалось скопировать текстуру 'e:/elsewhere/far.tga' в 'd:/thegame/props/kit/far.tga'.",
+                  "W|Предупреждение|Не удалось преобразовать текстуру 'e:/elsewhere/farther.png' в "
+                  "'d:/thegame/props/kit/farther.dds'."}));
+    EXPECT_EQ(MaterialFile(e),
+              "{simple \"far\"\r\n\t{diffuse \"far\"}\r\n\t{blend none}\r\n}\r\n"
+              "{simple \"farther\"\r\n\t{diffuse \"farther\"}\r\n\t{blend none}\r\n}\r\n");
+    EXPECT_TRUE(fs::exists(e.Game("props/kit/kit.mdl")));
+}
+
 }  // namespace
