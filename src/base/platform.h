@@ -72,6 +72,9 @@ std::string ModulePath(const void* address);
 /// steps since 1601-01-01, as the system's file times; 0 for a missing file
 /// or one that is not a regular file.
 uint64_t FileWriteTime(const std::string& local_path);
+/// Sets the last write time of a local regular file to the current time;
+/// false when the file is missing or the system refuses.
+bool SetFileWriteTimeNow(const std::string& local_path);
 /// Loads a shared library (a plug-in) into the process; null with the
 /// system's reason in error. A path without a folder names a file in the
 /// working directory: the system's library search is not used.

@@ -1,5 +1,6 @@
 // The core library's operating-system services on POSIX systems.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <pthread.h>
 #include <signal.h>
@@ -144,6 +145,13 @@ uint64_t FileWriteTime(const std::string& local_path) {
     constexpr uint64_t kEpochDifference = 11644473600ULL;
     return (static_cast<uint64_t>(st.st_mtim.tv_sec) + kEpochDifference) * 10000000ULL +
            static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
+}
+
+bool SetFileWriteTimeNow(const std::string& local_path) {
+    struct stat st;
+    if (stat(local_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
+    return utimensat(AT_FDCWD, local_path.c_str(), times, 0) == 0;
 }
 
 void* LoadSharedLibrary(const std::string& path, std::string& error) {

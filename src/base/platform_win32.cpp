@@ -98,6 +98,17 @@ uint64_t FileWriteTime(const std::string& local_path) {
     return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
+bool SetFileWriteTimeNow(const std::string& local_path) {
+    HANDLE file = CreateFileA(local_path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const bool done = SetFileTime(file, nullptr, nullptr, &now) != 0;
+    CloseHandle(file);
+    return done;
+}
+
 void* LoadSharedLibrary(const std::string& path, std::string& error) {
     const std::string file = path.find_first_of("/\\:") == std::string::npos ? ".\\" + path : path;
     HMODULE library = LoadLibraryExA(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

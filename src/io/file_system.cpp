@@ -1,5 +1,6 @@
 #include "io/file_system.h"
 
+#include "base/platform.h"
 #include "io/path_map.h"
 #include "io/platform_file.h"
 
@@ -35,6 +36,16 @@ bool MakeDirectories(const std::string& path) {
         if (error != 0 && !xOs::IsAlreadyExists(error)) return false;
     }
     return xOs::IsDirectory(local);
+}
+
+uint64_t FileWriteTime(const std::string& path) {
+    std::string local;
+    return TryLocalPath(path, local) ? xPlatform::FileWriteTime(local) : 0;
+}
+
+bool SetFileWriteTimeNow(const std::string& path) {
+    std::string local;
+    return TryLocalPath(path, local) && xPlatform::SetFileWriteTimeNow(local);
 }
 
 bool RemoveFile(const std::string& path) { return xOs::RemoveFile(LocalPath(path)) == 0; }

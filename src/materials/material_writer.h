@@ -21,8 +21,13 @@ struct MaterialSettings {
 };
 
 /// Turns the materials of the model's submesh groups into records of target
-/// (the shared list of a pending structure or the model's own). Textures go
-/// to common_dir.
+/// (the shared list of a pending structure or the model's own), one per
+/// group of skin partition 0, in group order; a name target holds already
+/// keeps its first record. Textures go to common_dir (shared ones to the
+/// game's common texture folder). Shows an error for each group whose
+/// material name repeats an earlier group's of the same partition (ignoring
+/// case); a cancel in the progress display stops the pass, keeping the
+/// records made so far.
 void WriteModelMaterials(const MaterialSettings& settings, const geometry::ModelMeshes& meshes,
                          const std::string& common_dir, MaterialList& target);
 

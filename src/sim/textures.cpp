@@ -68,26 +68,40 @@ bool SimTexture::SampleRect(host::TimeValue t, int width, int height, std::vecto
     return true;
 }
 
+void SimTexture::EnumAuxFiles(host::NameEnumCallback& callback, uint32_t flags) const {
+    for (const host::Texture* sub : subs_)
+        if (sub != nullptr) sub->EnumAuxFiles(callback, flags);
+}
+
 void BitmapTexture::EnumAuxFiles(host::NameEnumCallback& callback, uint32_t) const {
     if (!file_.empty()) callback.RecordName(file_);
 }
 
 bool BitmapTexture::GetBitmapInfo(host::BitmapInfo& info) const {
     if (file_.empty()) return false;
+    // A file this machine has no folder for is a file the host cannot read.
+    std::string local;
     int width = 0, height = 0, channels = 0;
-    if (!stbi_info(xIo::LocalPath(file_).c_str(), &width, &height, &channels)) return false;
+    if (!xIo::TryLocalPath(file_, local) || !stbi_info(local.c_str(), &width, &height, &channels)) return false;
     info.width = width;
     info.height = height;
     info.hasAlpha = has_alpha_key_ ? alpha_ : (channels == 2 || channels == 4);
     return true;
 }
 
+bool BitmapTexture::SampleRect(host::TimeValue t, int width, int height, std::vector<host::AColor>& pixels) const {
+    if (!file_.empty() && !LoadPixels()) return false;
+    return SimTexture::SampleRect(t, width, height, pixels);
+}
+
 bool BitmapTexture::LoadPixels() const {
     if (loaded_) return !pixels_.empty();
     loaded_ = true;
     if (file_.empty()) return false;
+    std::string local;
+    if (!xIo::TryLocalPath(file_, local)) return false;
     int channels = 0;
-    unsigned char* data = stbi_load(xIo::LocalPath(file_).c_str(), &width_, &height_, &channels, 4);
+    unsigned char* data = stbi_load(local.c_str(), &width_, &height_, &channels, 4);
     if (!data) return false;
     pixels_.assign(data, data + size_t(width_) * size_t(height_) * 4);
     stbi_image_free(data);

@@ -31,7 +31,9 @@ public:
     host::ReferenceTarget* GetReference(int i) const override { return GetSubTexmap(i); }
     const host::UvGen* GetUvGen() const override { return has_uv_ ? &uv_ : nullptr; }
 
-    void EnumAuxFiles(host::NameEnumCallback&, uint32_t) const override {}
+    /// The files of the sub-textures, in slot order, as a host's maps
+    /// enumerate the files of the maps they hold.
+    void EnumAuxFiles(host::NameEnumCallback& callback, uint32_t flags) const override;
     bool GetBitmapInfo(host::BitmapInfo&) const override { return false; }
     bool SampleRect(host::TimeValue t, int width, int height, std::vector<host::AColor>& pixels) const override;
 
@@ -58,6 +60,9 @@ public:
     void EnumAuxFiles(host::NameEnumCallback& callback, uint32_t flags) const override;
     bool GetBitmapInfo(host::BitmapInfo& info) const override;
     host::AColor EvalColor(const host::ShadeContext& context) const override;
+    /// False when the bitmap names a file that cannot be read; a bitmap
+    /// without file samples black, as it renders.
+    bool SampleRect(host::TimeValue t, int width, int height, std::vector<host::AColor>& pixels) const override;
     const std::string& File() const { return file_; }
     bool HasAlphaKey() const { return has_alpha_key_; }
     bool Alpha() const { return alpha_; }

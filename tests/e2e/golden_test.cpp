@@ -7,6 +7,9 @@
 // meaning. A scene whose "extra" holds "dialog" options is exported as the
 // artist would with those boxes ticked in the options dialog; every other
 // scene without prompts.
+// Texture files (".dds", and ".bmp" as conversion writes them) are compared
+// through the inspector's text too; a copied texture is kept as it is.
+// Scenes load with the material plug-in, as the host loads it.
 // The EVLM images of a model description are compared through the
 // inspector's text too, as a listing beside it ("<name>.mdl.evlm.txt").
 // QEL_UPDATE_GOLDENS=1 writes the trees instead (scripts/update-goldens.sh).
@@ -24,8 +27,11 @@
 #include "export/options_dialog.h"
 #include "io/sdl_reader.h"
 #include "qelinspect/anm_command.h"
+#include "qelinspect/bmp_command.h"
+#include "qelinspect/dds_command.h"
 #include "qelinspect/evlm_command.h"
 #include "qelinspect/mesh_command.h"
+#include "sim/plugin_loader.h"
 #include "sim/scene_loader.h"
 #include "support/sim_helpers.h"
 #include "support/temp_dir.h"
@@ -72,6 +78,14 @@ std::optional<std::string> BinaryText(const fs::path& file, const std::string& c
     if (file.extension() == ".anm") {
         if (!qelinspect::AnmText(content, {}, text)) text = "malformed animation file: " + text + "\n";
         return text;
+    }
+    if (file.extension() == ".dds" || file.extension() == ".bmp") {
+        std::ostringstream out, err;
+        const int code = file.extension() == ".dds" ? qelinspect::RunDds({file.string(), false}, out, err)
+                                                    : qelinspect::RunBmp({file.string(), false}, out, err);
+        // The inspector's error names the file by its temporary path: the
+        // exit code says enough.
+        return code == 0 ? out.str() : "malformed texture file: exit " + std::to_string(code) + "\n";
     }
     return std::nullopt;
 }
@@ -126,7 +140,13 @@ std::map<int, bool> DialogChecks(const fs::path& scene_file) {
 // Exports a scene with the defaults of an export without prompts into out;
 // returns the messages, one per line.
 std::string Export(const fs::path& scene_file, const fs::path& out) {
-    std::unique_ptr<sim::Scene> scene = sim::LoadSceneFile(scene_file.string());
+    std::string error;
+    // Loaded before the scene and unloaded after it: its materials go first.
+    std::unique_ptr<sim::PluginLibraryFile> plugin = sim::PluginLibraryFile::Load(QEL_MATERIAL_PLUGIN_LIBRARY, error);
+    if (!plugin) ADD_FAILURE() << error;
+    sim::LoadOptions options;
+    if (plugin) options.plugins = plugin->Classes();
+    std::unique_ptr<sim::Scene> scene = sim::LoadSceneFile(scene_file.string(), options);
     scene->Paths().Add("d:/thegame/", (out / "thegame").string());
     scene->Paths().Install();
     std::unique_ptr<host::ReferenceTarget> object = LibClassDesc(0)->Create(*scene, false);

@@ -342,7 +342,12 @@ TEST(Extraction, TheFaceLoopDrivesTheProgressBarAndStopsAtACancel) {
         std::vector<int> percents;
         bool in_loop = false;
         for (const sim::ProgressRecord& r : s.Record().progress) {
-            if (r.kind == sim::ProgressRecord::kTitle) in_loop = true, title = Cp1251ToUtf8(r.title);
+            // The material pass that follows the meshes has a title of its own.
+            if (r.kind == sim::ProgressRecord::kTitle) {
+                const std::string text = Cp1251ToUtf8(r.title);
+                in_loop = text != "Запись текстур...";
+                if (in_loop) title = text;
+            }
             else if (in_loop && r.kind == sim::ProgressRecord::kUpdate) percents.push_back(r.percent);
             else if (r.kind == sim::ProgressRecord::kEnd) in_loop = false;
         }

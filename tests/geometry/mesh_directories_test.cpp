@@ -60,8 +60,8 @@ TEST(MeshDirectories, RecordsFollowEachOtherAndModelsWithoutPolygonsWriteNoFile)
           {"name": "turret", "props": "Poly\r\n", "object": {"type": "sphere", "radius": 1}}]},
         {"name": "Flag", "props": "Model=units/flag\r\n", "children": [{"name": "pole"}]}])");
     EXPECT_EQ(e.Run(), Strings{});
-    EXPECT_EQ(e.Files(), (Strings{"units/flag/flag.def", "units/flag/flag.mdl", "units/tank/.mesh",
-                                  "units/tank/tank.def", "units/tank/tank.mdl"}));
+    EXPECT_EQ(e.Files(), (Strings{"units/flag/flag.def", "units/flag/flag.mdl", "units/tank/.material",
+                                  "units/tank/.mesh", "units/tank/tank.def", "units/tank/tank.mdl"}));
     geometry::MeshFileContent tank = e.Meshes("units/tank/.mesh");
     ASSERT_EQ(Names(tank), (Strings{"hull", "turret"}));
     EXPECT_EQ(tank.meshes[0].offset, 0u);

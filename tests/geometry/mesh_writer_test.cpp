@@ -81,7 +81,8 @@ TEST(MeshWriter, A65535thVertexRefusesTheMesh) {
 
     geotest::MeshExport over(OneModel(Grid("wide", 21845, 3, [](int) { return 0; })));
     EXPECT_EQ(over.Run(), Strings{"E|Ошибка|Более 65535 вершин в 'wide'!"});
-    EXPECT_EQ(over.Files(), (Strings{"units/m/m.def", "units/m/m.mdl"}));
+    // The refused mesh's material is still listed: its faces keep their material.
+    EXPECT_EQ(over.Files(), (Strings{"units/m/.material", "units/m/m.def", "units/m/m.mdl"}));
 }
 
 // Submesh sections hold triangle numbers in 16 bits: a submesh starting past
@@ -104,7 +105,7 @@ TEST(MeshWriter, ASubmeshPastThe16BitTriangleFieldsRefusesTheMesh) {
         geotest::MeshExport e(OneModel(Grid("field", 190, 190, c.material_of, R"(, "material": "multi")"), kThreeMaterials));
         EXPECT_EQ(e.Run(), c.refused ? Strings{message} : Strings{}) << c.what;
         if (c.refused) {
-            EXPECT_EQ(e.Files(), (Strings{"units/m/m.def", "units/m/m.mdl"})) << c.what;
+            EXPECT_EQ(e.Files(), (Strings{"units/m/.material", "units/m/m.def", "units/m/m.mdl"})) << c.what;
             continue;
         }
         DecodedMesh mesh = e.Mesh("units/m/.mesh");

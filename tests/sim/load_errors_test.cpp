@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "sim/plugin_material.h"
 #include "sim/test_scene.h"
 #include "support/temp_dir.h"
 
@@ -215,12 +216,16 @@ TEST(SceneLoadErrorTest, EveryTruncatedSceneFailsCleanly) {
                    "normals": {"normals": [[0,0,1]], "faces": [[0,0,0]], "explicit": [true]},
                    "frames": {"10": [[0,0,1], [1,0,1], [0,1,1]]}},
                    "skin": {"bones": ["bone"], "weights": [[[0, 1]], [[0, 0.5]], []]}}]})";
+    // The sample holds CorvaneMtl materials: the stand-in plug-in class creates them.
+    simtest::PluginClass plugin;
+    sim::LoadOptions options;
+    options.plugins.push_back(&plugin);
     for (const std::string& text : {sample, mesh}) {
-        ASSERT_NO_THROW(sim::LoadSceneText(text));
+        ASSERT_NO_THROW(sim::LoadSceneText(text, options));
         const size_t complete = text.find_last_of('}');
         for (size_t size = 0; size < complete; ++size) {
             try {
-                sim::LoadSceneText(text.substr(0, size));
+                sim::LoadSceneText(text.substr(0, size), options);
                 ADD_FAILURE() << "loaded a prefix of " << size << " bytes";
             } catch (const sim::LoadError& error) {
                 EXPECT_EQ(error.Pointer(), "") << error.what();
