@@ -23,6 +23,9 @@ namespace import {
 namespace {
 
 constexpr int kMaxDepth = 100;
+// The reader hands a node's user property text over in a string of at most
+// this many bytes: a longer text arrives cut.
+constexpr size_t kPropsCut = MAXLEN - 1;
 constexpr double kPi = 3.14159265358979323846;
 // The reader splits a node's pivots and offsets into helper nodes named
 // "<node>_$AssimpFbx$_<part>", each the only parent of the next.
@@ -106,7 +109,8 @@ public:
     FbxScene(const aiScene& scene, SceneBuilder& builder) : ai_(scene), builder_(builder) {}
 
     void Build() {
-        const aiMetadata* meta = ai_.mRootNode ? ai_.mRootNode->mMetaData : nullptr;
+        // The file's settings: on the scene, or on the root node in older readers.
+        const aiMetadata* meta = ai_.mMetaData ? ai_.mMetaData : ai_.mRootNode ? ai_.mRootNode->mMetaData : nullptr;
         axes_ = FileToHostAxes(meta);
         from_axes_ = host::Inverse(axes_);
         const double unit_cm = MetaNumber(meta, "UnitScaleFactor", 1.0);
@@ -193,7 +197,12 @@ private:
             sim_node->Transform() = sim::TransformTrack(FoldedAt(chain, 0));
         }
         aiString props;
-        if (node->mMetaData && node->mMetaData->Get("UserProperties", props)) builder_.SetProps(*sim_node, Name(props));
+        if (node->mMetaData && node->mMetaData->Get("UserProperties", props)) {
+            builder_.SetProps(*sim_node, Name(props));
+            if (props.length >= kPropsCut)
+                builder_.Warn("node \"" + std::string(Name(node->mName)) + "\": its user property text reaches " +
+                              std::to_string(kPropsCut) + " bytes, where the FBX reader cuts it; the rest is lost");
+        }
         placed_.emplace_back(sim_node, node);
         for (unsigned i = 0; i < node->mNumChildren; ++i) AddNode(node->mChildren[i], sim_node, {}, depth + 1);
     }
@@ -464,7 +473,10 @@ private:
 
 ImportResult ImportFbx(const unsigned char* bytes, size_t size, const std::string& file) {
     Assimp::Importer reader;
-    reader.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);
+    // Pivots stay in helper nodes, each with its own animation channel, and
+    // are folded back into their node frame by frame: collapsed by the
+    // reader, an animated pivot would lose its animation.
+    reader.SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, true);
     reader.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     const aiScene* scene = nullptr;
     try {

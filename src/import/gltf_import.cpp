@@ -345,6 +345,8 @@ ImportResult ImportGltf(const unsigned char* bytes, size_t size, bool binary, co
         while (!error.empty() && (error.back() == '\n' || error.back() == '\r')) error.pop_back();
         throw ImportError("not a readable glTF file: " + (error.empty() ? std::string("unknown reason") : error));
     }
+    if (model.asset.version.empty() || model.asset.version[0] != '2' || (model.asset.version.size() > 1 && model.asset.version[1] != '.'))
+        throw ImportError("glTF version \"" + model.asset.version + "\": only glTF 2.0 files are imported");
     ImportResult result;
     SceneBuilder builder(file, result.warnings);
     for (const std::string& extension : model.extensionsRequired)

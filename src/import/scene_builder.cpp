@@ -62,11 +62,7 @@ sim::SimNode* SceneBuilder::AddNode(std::string_view utf8_name, sim::SimNode* pa
 }
 
 void SceneBuilder::SetProps(sim::SimNode& node, std::string_view utf8_text) {
-    std::string text = HostText(HostLineEnds(utf8_text), "the user properties of node \"" + Cp1251ToUtf8(node.GetName()) + "\"");
-    if (text.size() >= kPropsLimit)
-        Warn("node \"" + Cp1251ToUtf8(node.GetName()) + "\": its user property text is " + std::to_string(text.size()) +
-             " bytes; the host's reader keeps only the first " + std::to_string(kPropsLimit - 1));
-    node.SetUserProps(std::move(text));
+    node.SetUserProps(HostText(HostLineEnds(utf8_text), "the user properties of node \"" + Cp1251ToUtf8(node.GetName()) + "\""));
 }
 
 std::string SceneBuilder::TexturePath(std::string_view file) {

@@ -19,8 +19,6 @@ namespace import {
 inline constexpr const char* kImportPrefix = "d:/import/";
 /// Frames per second of an imported scene (160 ticks per frame).
 inline constexpr int kFramesPerSecond = 30;
-/// A user property text this long or longer is cut by the host's reader.
-inline constexpr size_t kPropsLimit = 1023;
 
 /// (x, y, z) → (x, −z, y) as a row-vector matrix: a y-up space into the
 /// host's z-up space.
@@ -48,8 +46,7 @@ public:
     /// A new node named utf8_name under parent (nullptr: the scene root),
     /// with a helper object until another object is set.
     sim::SimNode* AddNode(std::string_view utf8_name, sim::SimNode* parent);
-    /// Sets node's user property text (UTF-8, any line ends); a text the
-    /// host's reader would cut gets a warning naming the node.
+    /// Sets node's user property text (UTF-8, any line ends).
     void SetProps(sim::SimNode& node, std::string_view utf8_text);
 
     /// The host path of a texture file named in the file: a relative path
