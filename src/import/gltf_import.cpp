@@ -111,10 +111,11 @@ void CheckFinite(const std::vector<double>& values, const std::string& what) {
 
 class GltfScene {
 public:
-    GltfScene(const tinygltf::Model& model, SceneBuilder& builder) : model_(model), builder_(builder) {}
+    /// props: each node's user property text (NodeProperties).
+    GltfScene(tinygltf::Model& model, SceneBuilder& builder, std::vector<std::string> props)
+        : model_(model), builder_(builder), props_(std::move(props)) {}
 
-    void Build(std::string_view json_text) {
-        props_ = NodeProperties(json_text, model_.nodes.size());
+    void Build() {
         nodes_.assign(model_.nodes.size(), nullptr);
         for (int root : RootNodes()) AddNode(root, nullptr, 0);
         int last_frame = 0;
@@ -125,6 +126,17 @@ public:
                               " animations; only the first (\"" + model_.animations[0].name + "\") is imported");
         }
         builder_.SetFrames(0, last_frame);
+        // Everything read from the buffers first, so that they can go before
+        // the objects are made: a large file's buffers and its meshes would
+        // otherwise all be held at once.
+        for (size_t i = 0; i < nodes_.size(); ++i) {
+            if (!nodes_[i]) continue;
+            const tinygltf::Node& source = model_.nodes[i];
+            if (source.mesh >= 0 && size_t(source.mesh) < model_.meshes.size()) Mesh(size_t(source.mesh)), ++mesh_uses_[size_t(source.mesh)];
+            if (source.skin >= 0 && size_t(source.skin) < model_.skins.size()) InverseBinds(size_t(source.skin), i);
+        }
+        model_.buffers.clear();
+        model_.buffers.shrink_to_fit();
         // Objects go on once every transform is known: a skin takes its pose at frame 0.
         for (size_t i = 0; i < nodes_.size(); ++i)
             if (nodes_[i]) AddObjects(i);
@@ -171,7 +183,7 @@ private:
         if (const auto light = source.extensions.find("KHR_lights_punctual"); light != source.extensions.end()) AddLight(source, light->second, *node);
     }
 
-    const GltfMesh& Mesh(size_t mesh_index) {
+    GltfMesh& Mesh(size_t mesh_index) {
         auto found = meshes_.find(mesh_index);
         if (found == meshes_.end()) found = meshes_.emplace(mesh_index, BuildGltfMesh(model_, mesh_index, builder_, materials_)).first;
         return found->second;
@@ -181,13 +193,15 @@ private:
         const tinygltf::Node& source = model_.nodes[index];
         if (size_t(source.mesh) >= model_.meshes.size()) throw ImportError("node " + std::to_string(index) + ": mesh " + std::to_string(source.mesh) + " does not exist");
         const size_t mesh_index = size_t(source.mesh);
-        const GltfMesh& mesh = Mesh(mesh_index);
+        GltfMesh& mesh = Mesh(mesh_index);
+        // The last node to use a mesh takes its data rather than a copy.
+        const bool last_use = --mesh_uses_[mesh_index] == 0;
         if (mesh.data.faces.empty()) return;
         if (mesh.material) node.SetMaterial(mesh.material);
         sim::Scene& scene = builder_.Scene();
         if (source.skin >= 0 && mesh.hasJoints) {
-            sim::MeshData data = mesh.data;
-            SkinBinding skin = Skin(size_t(source.skin), mesh, index);
+            sim::MeshData data = last_use ? std::move(mesh.data) : mesh.data;
+            SkinBinding skin = Skin(size_t(source.skin), mesh, index, last_use);
             PoseAtFrameZero(data, skin, node);
             auto* object = scene.Own(std::make_unique<sim::MeshObject>(host::kEditableMeshClassId, std::move(data)));
             object->SetRecorder(&scene.Record(), node.GetName());
@@ -198,7 +212,7 @@ private:
         if (source.skin >= 0) builder_.Warn("node " + std::to_string(index) + ": skin without JOINTS_0/WEIGHTS_0 on its mesh; imported unskinned");
         sim::MeshObject*& shared = shared_meshes_[mesh_index];
         if (!shared) {
-            shared = scene.Own(std::make_unique<sim::MeshObject>(host::kEditableMeshClassId, mesh.data));
+            shared = scene.Own(std::make_unique<sim::MeshObject>(host::kEditableMeshClassId, last_use ? std::move(mesh.data) : mesh.data));
             shared->SetRecorder(&scene.Record(), node.GetName());
         } else {
             scene.FileTables().objects["mesh" + std::to_string(mesh_index)] = shared;
@@ -206,7 +220,26 @@ private:
         node.SetObject(shared);
     }
 
-    SkinBinding Skin(size_t skin_index, const GltfMesh& mesh, size_t node_index) {
+    // The inverse bind matrix of each joint of skin skin_index (read once).
+    const std::vector<host::Matrix3>& InverseBinds(size_t skin_index, size_t node_index) {
+        auto found = inverse_binds_.find(skin_index);
+        if (found != inverse_binds_.end()) return found->second;
+        const std::string what = "skin " + std::to_string(skin_index) + " of node " + std::to_string(node_index);
+        const tinygltf::Skin& skin = model_.skins[skin_index];
+        std::vector<host::Matrix3> binds(skin.joints.size());
+        if (skin.inverseBindMatrices >= 0) {
+            const std::vector<float> m = ReadFloats(model_, skin.inverseBindMatrices, 16, what + " inverse bind matrices");
+            if (m.size() < 16 * binds.size()) throw ImportError(what + ": fewer inverse bind matrices than joints");
+            for (size_t b = 0; b < binds.size(); ++b) {
+                double column_major[16];
+                for (size_t k = 0; k < 16; ++k) column_major[k] = m[16 * b + k];
+                binds[b] = ToZUp(FromColumnMajor(column_major));
+            }
+        }
+        return inverse_binds_.emplace(skin_index, std::move(binds)).first->second;
+    }
+
+    SkinBinding Skin(size_t skin_index, GltfMesh& mesh, size_t node_index, bool last_use) {
         const std::string what = "skin " + std::to_string(skin_index) + " of node " + std::to_string(node_index);
         if (skin_index >= model_.skins.size()) throw ImportError(what + " does not exist");
         const tinygltf::Skin& skin = model_.skins[skin_index];
@@ -216,17 +249,8 @@ private:
                 throw ImportError(what + ": joint " + std::to_string(joint) + " is not a node of the scene");
             binding.bones.push_back(nodes_[size_t(joint)]);
         }
-        binding.inverseBind.assign(binding.bones.size(), host::Matrix3());
-        if (skin.inverseBindMatrices >= 0) {
-            const std::vector<float> m = ReadFloats(model_, skin.inverseBindMatrices, 16, what + " inverse bind matrices");
-            if (m.size() < 16 * binding.bones.size()) throw ImportError(what + ": fewer inverse bind matrices than joints");
-            for (size_t b = 0; b < binding.bones.size(); ++b) {
-                double column_major[16];
-                for (size_t k = 0; k < 16; ++k) column_major[k] = m[16 * b + k];
-                binding.inverseBind[b] = ToZUp(FromColumnMajor(column_major));
-            }
-        }
-        binding.weights = mesh.joints;
+        binding.inverseBind = InverseBinds(skin_index, node_index);
+        binding.weights = last_use ? std::move(mesh.joints) : mesh.joints;
         for (const auto& pairs : binding.weights)
             for (const auto& [joint, weight] : pairs)
                 if (size_t(joint) >= binding.bones.size())
@@ -313,9 +337,11 @@ private:
         holder.SetObject(object);
     }
 
-    const tinygltf::Model& model_;
+    tinygltf::Model& model_;
     SceneBuilder& builder_;
     std::vector<std::string> props_;
+    std::map<size_t, int> mesh_uses_;  // by mesh: how many nodes still to make use it
+    std::map<size_t, std::vector<host::Matrix3>> inverse_binds_;
     std::vector<sim::SimNode*> nodes_;
     std::map<size_t, GltfMesh> meshes_;
     std::map<size_t, sim::MeshObject*> shared_meshes_;
@@ -324,7 +350,8 @@ private:
 
 }  // namespace
 
-ImportResult ImportGltf(const unsigned char* bytes, size_t size, bool binary, const std::string& file, bool allow_files) {
+ImportResult ImportGltf(const unsigned char* bytes, size_t size, bool binary, const std::string& file, bool allow_files,
+                        std::vector<unsigned char>* owner) {
     if (size > 0xFFFFFFFFu) throw ImportError("the file is larger than 4 GB");
     tinygltf::Model model;
     tinygltf::TinyGLTF reader;
@@ -352,7 +379,13 @@ ImportResult ImportGltf(const unsigned char* bytes, size_t size, bool binary, co
     for (const std::string& extension : model.extensionsRequired)
         if (extension != "KHR_lights_punctual" && extension != "KHR_materials_emissive_strength")
             throw ImportError("the file requires the extension " + extension + ", which this import does not know");
-    GltfScene(model, builder).Build(JsonText(bytes, size, binary));
+    std::vector<std::string> props = NodeProperties(JsonText(bytes, size, binary), model.nodes.size());
+    if (owner) {
+        // The reader holds its own copy of everything from here on.
+        owner->clear();
+        owner->shrink_to_fit();
+    }
+    GltfScene(model, builder, std::move(props)).Build();
     result.scene = builder.Release();
     return result;
 }

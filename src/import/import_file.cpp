@@ -51,9 +51,9 @@ bool IsInterchangeFile(const std::string& path) {
 ImportResult ImportFile(const std::string& path) {
     const FileKind kind = KindOfFile(path);
     if (!IsInterchangeFile(path)) throw ImportError("not an FBX or glTF file (expected .fbx, .gltf or .glb)");
-    const std::vector<unsigned char> bytes = ReadFile(path);
+    std::vector<unsigned char> bytes = ReadFile(path);
     if (kind == FileKind::kFbx) return ImportFbx(bytes.data(), bytes.size(), path);
-    return ImportGltf(bytes.data(), bytes.size(), kind == FileKind::kGlb, path, true);
+    return ImportGltf(bytes.data(), bytes.size(), kind == FileKind::kGlb, path, true, &bytes);
 }
 
 ImportResult ImportFbxBytes(const unsigned char* bytes, size_t size, const std::string& base_dir) {
