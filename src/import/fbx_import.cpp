@@ -32,7 +32,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr std::string_view kPivotMark = "_$AssimpFbx$_";
 
 host::Matrix3 RowMatrix(const aiMatrix4x4& m) {
-    return host::Matrix3({m.a1, m.b1, m.c1}, {m.a2, m.b2, m.c2}, {m.a3, m.b3, m.c3}, {m.a4, m.b4, m.c4});
+    return Limited(host::Matrix3({m.a1, m.b1, m.c1}, {m.a2, m.b2, m.c2}, {m.a3, m.b3, m.c3}, {m.a4, m.b4, m.c4}));
 }
 
 std::string_view Name(const aiString& name) { return {name.C_Str(), name.length}; }
@@ -126,7 +126,7 @@ public:
 
 private:
     host::Matrix3 ToHost(const host::Matrix3& m) const { return from_axes_ * m * axes_; }
-    host::Point3 PointToHost(const aiVector3D& p) const { return host::Point3(p.x, p.y, p.z) * axes_; }
+    host::Point3 PointToHost(const aiVector3D& p) const { return Limited(host::Point3(p.x, p.y, p.z) * axes_); }
 
     void ReadAnimation() {
         if (ai_.mNumAnimations == 0) return;
@@ -176,7 +176,7 @@ private:
     host::Matrix3 FoldedAt(const std::vector<const aiNode*>& chain, int frame) const {
         host::Matrix3 local;
         for (auto node = chain.rbegin(); node != chain.rend(); ++node) local = local * LocalAt(*node, frame);
-        return ToHost(local);
+        return Limited(ToHost(local));
     }
 
     bool Animated(const std::vector<const aiNode*>& chain) const {
@@ -234,11 +234,11 @@ private:
         const std::string name(Name(ai_name));
         sim::StandardMaterial::Values values;
         aiColor3D colour;
-        if (material.Get(AI_MATKEY_COLOR_DIFFUSE, colour) == AI_SUCCESS) values.diffuse = {colour.r, colour.g, colour.b};
-        if (material.Get(AI_MATKEY_COLOR_SPECULAR, colour) == AI_SUCCESS) values.specular = {colour.r, colour.g, colour.b};
+        if (material.Get(AI_MATKEY_COLOR_DIFFUSE, colour) == AI_SUCCESS) values.diffuse = {Limited(colour.r), Limited(colour.g), Limited(colour.b)};
+        if (material.Get(AI_MATKEY_COLOR_SPECULAR, colour) == AI_SUCCESS) values.specular = {Limited(colour.r), Limited(colour.g), Limited(colour.b)};
         float number = 0;
         if (material.Get(AI_MATKEY_SHININESS_STRENGTH, number) == AI_SUCCESS && std::isfinite(number))
-            values.specularLevel = values.shininessStrength = number;
+            values.specularLevel = values.shininessStrength = std::clamp(number, -1e6f, 1e6f);
         if (material.Get(AI_MATKEY_OPACITY, number) == AI_SUCCESS && std::isfinite(number)) values.transparency = std::clamp(1.0f - number, 0.0f, 1.0f);
         int two_sided = 0;
         if (material.Get(AI_MATKEY_TWOSIDED, two_sided) == AI_SUCCESS) values.twoSided = two_sided != 0;
@@ -289,7 +289,7 @@ private:
             if (mesh.mNormals) {
                 for (size_t v = 0; v < count; ++v) {
                     host::Point3 n = axes_.VectorTransform({mesh.mNormals[v].x, mesh.mNormals[v].y, mesh.mNormals[v].z});
-                    normals[first + v] = n.Length() > 0 ? n / n.Length() : host::Point3(0, 0, 1);
+                    normals[first + v] = n.Length() > 0 && std::isfinite(n.Length()) ? n / n.Length() : host::Point3(0, 0, 1);
                 }
                 has_normals = true;
             }
@@ -297,15 +297,16 @@ private:
                 if (!mesh.mTextureCoords[set]) continue;
                 std::vector<host::Point3>& channel = channels[int(set) + 1];
                 channel.resize(first + count, {0, 0, 0});
-                for (size_t v = 0; v < count; ++v) channel[first + v] = {mesh.mTextureCoords[set][v].x, mesh.mTextureCoords[set][v].y, mesh.mTextureCoords[set][v].z};
+                for (size_t v = 0; v < count; ++v)
+                    channel[first + v] = Limited(host::Point3(mesh.mTextureCoords[set][v].x, mesh.mTextureCoords[set][v].y, mesh.mTextureCoords[set][v].z));
             }
             colours.resize(first + count, {1, 1, 1});
             alphas.resize(first + count, {1, 0, 0});
             if (mesh.mColors[0]) {
                 for (size_t v = 0; v < count; ++v) {
                     const aiColor4D& c = mesh.mColors[0][v];
-                    colours[first + v] = {c.r, c.g, c.b};
-                    alphas[first + v] = {c.a, 0, 0};
+                    colours[first + v] = Limited(host::Point3(c.r, c.g, c.b));
+                    alphas[first + v] = {Limited(c.a), 0, 0};
                 }
                 has_colours = true;
             }
@@ -443,7 +444,7 @@ private:
             case aiLightSource_AMBIENT: state.type = host::LightType::kAmbient, class_id = host::kAmbientLightClassId; break;
             default: break;
         }
-        state.color = {light.mColorDiffuse.r, light.mColorDiffuse.g, light.mColorDiffuse.b};
+        state.color = {Limited(light.mColorDiffuse.r), Limited(light.mColorDiffuse.g), Limited(light.mColorDiffuse.b)};
         sim::SimNode* target = TargetOf(*node);
         const aiVector3D direction = light.mDirection.SquareLength() > 0 ? light.mDirection : aiVector3D(0, 0, -1);
         sim::SimNode* holder = ViewHolder(*node, direction, light.mUp.SquareLength() > 0 ? light.mUp : aiVector3D(0, 1, 0), light.mPosition, "light");

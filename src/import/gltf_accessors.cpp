@@ -106,6 +106,7 @@ std::vector<float> ReadFloats(const tinygltf::Model& model, int index, int compo
     std::vector<float> out(values.size());
     for (size_t i = 0; i < values.size(); ++i) {
         if (!std::isfinite(values[i])) Fail(what, index, "a value is not a finite number");
+        if (std::fabs(values[i]) > 1e30) Fail(what, index, "a value is out of range [-1e+30, 1e+30]");
         out[i] = float(values[i]);
     }
     return out;

@@ -143,8 +143,8 @@ int SampleGltfAnimation(const tinygltf::Model& model, size_t animation_index, co
             if (node_curves.translation) node_curves.translation->Sample(time, t);
             if (node_curves.rotation) node_curves.rotation->Sample(time, r);
             if (node_curves.scale) node_curves.scale->Sample(time, s);
-            track.SetKey(frame * 160, ToZUp(Compose({float(t[0]), float(t[1]), float(t[2])}, {r[0], r[1], r[2], r[3]},
-                                                    {float(s[0]), float(s[1]), float(s[2])})));
+            track.SetKey(frame * 160, Limited(ToZUp(Compose({Limited(t[0]), Limited(t[1]), Limited(t[2])}, {r[0], r[1], r[2], r[3]},
+                                                            {Limited(s[0]), Limited(s[1]), Limited(s[2])}))));
         }
     }
     return last_frame;

@@ -106,7 +106,7 @@ std::vector<std::string> NodeProperties(std::string_view json_text, size_t node_
 
 void CheckFinite(const std::vector<double>& values, const std::string& what) {
     for (double v : values)
-        if (!std::isfinite(v)) throw ImportError(what + ": a value is not a finite number");
+        if (!std::isfinite(v) || std::fabs(v) > kLargestNumber) throw ImportError(what + ": a transform value is not a number in [-1e+30, 1e+30]");
 }
 
 class GltfScene {
@@ -170,7 +170,7 @@ private:
         CheckFinite(source.matrix, what), CheckFinite(source.translation, what), CheckFinite(source.rotation, what), CheckFinite(source.scale, what);
         sim::SimNode* node = builder_.AddNode(source.name.empty() ? what : source.name, parent);
         nodes_[size_t(index)] = node;
-        node->Transform() = sim::TransformTrack(GltfLocalTransform(source));
+        node->Transform() = sim::TransformTrack(Limited(GltfLocalTransform(source)));
         if (!props_[size_t(index)].empty()) builder_.SetProps(*node, props_[size_t(index)]);
         for (int child : source.children) AddNode(child, node, depth + 1);
     }
@@ -327,9 +327,9 @@ private:
             state.hotsize = float(std::clamp(2 * light.spot.innerConeAngle * 180 / kPi, 0.0, 180.0));
             state.fallsize = float(std::clamp(2 * light.spot.outerConeAngle * 180 / kPi, 0.0, 180.0));
         }
-        if (light.color.size() == 3) state.color = {float(light.color[0]), float(light.color[1]), float(light.color[2])};
+        if (light.color.size() == 3) state.color = {Limited(light.color[0]), Limited(light.color[1]), Limited(light.color[2])};
         state.intensity = std::isfinite(light.intensity) ? float(light.intensity) : 1.0f;
-        if (light.range > 0 && std::isfinite(light.range)) state.useFarAtten = true, state.farAttenEnd = float(light.range);
+        if (light.range > 0 && std::isfinite(light.range)) state.useFarAtten = true, state.farAttenEnd = float(std::min(light.range, 1e9));
         sim::SimNode& holder = ViewNode(source, node, "light");
         sim::Scene& scene = builder_.Scene();
         auto* object = scene.Own(std::make_unique<sim::LightObject>(class_id, state, &scene.Record()));

@@ -5,6 +5,7 @@
 
 #include "import/gltf_accessors.h"
 #include "import/import_file.h"
+#include "import/transforms.h"
 
 namespace import {
 
@@ -86,7 +87,7 @@ host::Material* GltfMaterial(const tinygltf::Model& model, int index, SceneBuild
     sim::StandardMaterial::Values values;
     const std::vector<double>& base = source.pbrMetallicRoughness.baseColorFactor;
     if (base.size() == 4) {
-        values.diffuse = {float(base[0]), float(base[1]), float(base[2])};
+        values.diffuse = {Limited(base[0]), Limited(base[1]), Limited(base[2])};
         if (source.alphaMode != "OPAQUE") values.transparency = std::clamp(1.0f - float(base[3]), 0.0f, 1.0f);
     }
     values.twoSided = source.doubleSided;

@@ -1,5 +1,9 @@
 #include "import/skin_pose.h"
 
+#include <cmath>
+
+#include "import/transforms.h"
+
 namespace import {
 
 void PoseAtFrameZero(sim::MeshData& mesh, SkinBinding& skin, const sim::SimNode& node) {
@@ -31,11 +35,11 @@ void PoseAtFrameZero(sim::MeshData& mesh, SkinBinding& skin, const sim::SimNode&
             position += (mesh.verts[v] * to_world[size_t(bone)]) * weight;
             if (normals_per_vertex) normal += normal_to_world[size_t(bone)].VectorTransform(mesh.normals->normals[v]) * weight;
         }
-        mesh.verts[v] = position * to_object;
+        mesh.verts[v] = Limited(position * to_object);
         if (normals_per_vertex) {
             normal = normal_to_object.VectorTransform(normal);
             const float length = normal.Length();
-            if (length > 0) mesh.normals->normals[v] = normal / length;
+            if (length > 0 && std::isfinite(length)) mesh.normals->normals[v] = normal / length;
         }
     }
 }

@@ -27,6 +27,19 @@ host::Matrix3 Compose(const host::Point3& translation, Rotation rotation, const 
     return m;
 }
 
+float Limited(double v) {
+    if (std::isnan(v)) return 0.0f;
+    return float(std::clamp(v, -kLargestNumber, kLargestNumber));
+}
+
+host::Point3 Limited(const host::Point3& p) { return {Limited(p.x), Limited(p.y), Limited(p.z)}; }
+
+host::Matrix3 Limited(const host::Matrix3& m) {
+    host::Matrix3 out(Limited(m.GetRow(0)), Limited(m.GetRow(1)), Limited(m.GetRow(2)), Limited(m.GetRow(3)));
+    out.SetIdentFlags(m.GetIdentFlags());
+    return out;
+}
+
 Rotation Slerp(Rotation a, Rotation b, double s) {
     double dot = a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w;
     if (dot < 0) {

@@ -16,6 +16,14 @@ host::Matrix3 FromColumnMajor(const double m[16]);
 host::Matrix3 RotationMatrix(Rotation q);
 /// Scale, then rotation, then translation.
 host::Matrix3 Compose(const host::Point3& translation, Rotation rotation, const host::Point3& scale);
+/// The largest magnitude a number of a scene file may have.
+inline constexpr double kLargestNumber = 1e30;
+/// v within ±kLargestNumber; NaN becomes 0. For values computed from the
+/// file's (interpolated, posed), which a scene file must still hold.
+float Limited(double v);
+host::Point3 Limited(const host::Point3& p);
+host::Matrix3 Limited(const host::Matrix3& m);
+
 /// Spherical interpolation from a (s = 0) to b (s = 1) along the shorter arc.
 Rotation Slerp(Rotation a, Rotation b, double s);
 
