@@ -217,6 +217,9 @@ TEST(GltfImport, BrokenFilesGiveOneClearError) {
         {"joint index past the skin", [](nlohmann::json& d) { d["skins"][0]["joints"] = {1}; }, "names joint 1 of 1"},
         {"node cycle", [](nlohmann::json& d) { d["nodes"][2]["children"] = {1}; }, ""},
         {"required extension", [](nlohmann::json& d) { d["extensionsRequired"] = {"EXT_unknown"}; }, "requires the extension EXT_unknown"},
+        {"transform beyond what a scene file holds", [](nlohmann::json& d) { d["nodes"][1]["translation"] = {0, 1e31, 0}; },
+         "node 1: a transform value is not a number in [-1e+30, 1e+30]"},
+        {"glTF 1.0", [](nlohmann::json& d) { d["asset"]["version"] = "1.0"; }, "glTF version \"1.0\": only glTF 2.0 files are imported"},
         {"no asset", [](nlohmann::json& d) { d.erase("asset"); }, "not a readable glTF file"},
     };
     const GltfRig rig = importtest::MakeGltfRig();
