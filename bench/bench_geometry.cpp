@@ -15,9 +15,8 @@
 
 #include "export/export_plugin.h"
 #include "geometry/vertex_welder.h"
-#include "sim/materials.h"
+#include "skinned_scene.h"
 #include "sim/scene.h"
-#include "sim/textures.h"
 
 namespace {
 
@@ -67,75 +66,6 @@ BENCHMARK(WeldNearCorners)->Unit(benchmark::kMillisecond);
 
 // ---- Export of skinned meshes ------------------------------------------------
 
-constexpr int kBones = 60;
-constexpr int kColumns = 126, kRows = 101;  // 125 × 100 quads: 25,000 triangles a mesh
-constexpr int kTrianglesPerMesh = 2 * (kColumns - 1) * (kRows - 1);
-
-// One model: a chain of 60 helper bones along y and mesh_count skinned grids,
-// each spanning the chain, every vertex on two or three bones, bands of faces
-// in one of two textured materials.
-std::unique_ptr<sim::Scene> SkinnedScene(int mesh_count) {
-    auto scene = std::make_unique<sim::Scene>();
-    sim::SimNode* root = scene->AddNode("Army", nullptr);
-    root->SetUserProps("Model=units/army\r\n");
-    sim::SimObject* helper = scene->Own(std::make_unique<sim::SimObject>(host::kHelperClass, host::kDummyClassId));
-    std::vector<sim::SimNode*> bones;
-    for (int b = 0; b < kBones; ++b) {
-        sim::SimNode* bone = scene->AddNode("bone" + std::to_string(b), root);
-        bone->Transform() = sim::TransformTrack(host::Matrix3::Translation({0, b * 10.0f, 0}));
-        bone->SetObject(helper);
-        bones.push_back(bone);
-    }
-    sim::UvGenData uv;
-    std::vector<host::Material*> subs;
-    for (const char* name : {"Armour", "Cloth"}) {
-        auto* texture = scene->Own(std::make_unique<sim::BitmapTexture>(std::string(name) + "Map", "", false, false, uv));
-        auto* material = scene->Own(std::make_unique<sim::StandardMaterial>(name, sim::StandardMaterial::Values()));
-        material->SetMap(host::kMapDiffuse, {texture, 100.0f, true});
-        subs.push_back(material);
-    }
-    host::Material* multi =
-        scene->Own(std::make_unique<sim::CompositeMaterial>(host::kMultiMaterialClassId, "Uniform", subs));
-
-    for (int m = 0; m < mesh_count; ++m) {
-        sim::MeshData mesh;
-        sim::MapChannelData& channel = mesh.channels[1];
-        sim::SimSkin::Weights weights;
-        const float height = kBones * 10.0f;
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kColumns; ++c) {
-                const float y = height * r / (kRows - 1);
-                const float angle = 6.2831853f * c / (kColumns - 1);
-                mesh.verts.push_back({m * 40.0f + 15 * std::cos(angle), y, 15 * std::sin(angle)});
-                channel.verts.push_back({float(c) / (kColumns - 1), float(r) / (kRows - 1), 0});
-                const float t = y / 10.0f;
-                const int b = std::min(int(t), kBones - 1);
-                const float f = t - float(b);
-                std::vector<std::pair<int, float>> w{{b, 0.9f - 0.8f * f}};
-                if (b + 1 < kBones) w.push_back({b + 1, 0.1f + 0.8f * f});
-                if (b + 2 < kBones) w.push_back({b + 2, 0.05f});
-                weights.push_back(w);
-            }
-        for (int r = 0; r + 1 < kRows; ++r)
-            for (int c = 0; c + 1 < kColumns; ++c) {
-                const uint32_t a = uint32_t(r * kColumns + c), b = a + 1, d = a + kColumns, e = d + 1;
-                for (const host::MapFace& f : {host::MapFace{{a, b, e}}, host::MapFace{{a, e, d}}}) {
-                    host::Face face;
-                    face.v[0] = f.t[0], face.v[1] = f.t[1], face.v[2] = f.t[2];
-                    face.smGroup = 1;
-                    face.SetMaterialId(uint16_t((r / 10) % 2));
-                    mesh.faces.push_back(face);
-                    channel.faces.push_back(f);
-                }
-            }
-        sim::SimNode* node = scene->AddNode("mesh" + std::to_string(m), root);
-        node->SetObject(scene->Own(std::make_unique<sim::MeshObject>(host::kEditableMeshClassId, std::move(mesh))));
-        node->SetMaterial(multi);
-        node->SetSkin(std::make_unique<sim::SimSkin>(bones, std::move(weights), true, scene->HoldImpl()));
-    }
-    return scene;
-}
-
 // Bytes of one line ("VmHWM:", "VmRSS:") of this process's status.
 int64_t StatusBytes(const std::string& key) {
     std::ifstream status("/proc/self/status");
@@ -152,7 +82,7 @@ void ResetPeak() {
 
 void ExportSkinned(benchmark::State& state) {
     const int mesh_count = int(state.range(0));
-    std::unique_ptr<sim::Scene> scene = SkinnedScene(mesh_count);
+    std::unique_ptr<sim::Scene> scene = benchscene::SkinnedScene(mesh_count);
     const std::filesystem::path out =
         std::filesystem::temp_directory_path() / ("qelbench-geometry-" + std::to_string(getpid()));
     scene->Paths().Add("d:/thegame/", out.string());
@@ -175,7 +105,7 @@ void ExportSkinned(benchmark::State& state) {
     }
     sim::PathMap::Uninstall();
     std::filesystem::remove_all(out);
-    const double triangles = double(mesh_count) * kTrianglesPerMesh;
+    const double triangles = double(mesh_count) * benchscene::kTrianglesPerMesh;
     state.SetItemsProcessed(int64_t(state.iterations() * triangles));
     state.counters["triangles"] = triangles;
     state.counters["peak_bytes_per_triangle"] = double(peak) / triangles;

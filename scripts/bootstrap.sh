@@ -11,6 +11,7 @@ packages=(
   zlib1g-dev libminizip-dev nlohmann-json3-dev libcli11-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  libassimp-dev libtinygltf-dev assimp-testmodels
 )
 
 missing=()

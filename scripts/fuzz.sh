@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 work="build/fuzz/run"
 rm -rf "$work"
-for target in sdl_reader:sdl zip_entry:zip dds_reader:dds bmp_reader:bmp evlm_reader:evlm anm_reader:anm mesh_reader:mesh scene_loader:scene export:scene; do
+for target in sdl_reader:sdl zip_entry:zip dds_reader:dds bmp_reader:bmp evlm_reader:evlm anm_reader:anm mesh_reader:mesh scene_loader:scene export:scene gltf_import:gltf; do
   name="${target%%:*}"
   seeds="fuzz/corpus/${target##*:}"
   mkdir -p "$work/$name"

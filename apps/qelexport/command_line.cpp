@@ -12,6 +12,8 @@ constexpr const char* kDescription =
     "Host paths are served from folders of this machine through the path map: the scene's own\n"
     "'paths', then every --map. Without a --map entry for the game resource path, that path is\n"
     "served from ./out/, so a bare 'qelexport scene.qscene.json' writes into ./out/.\n\n"
+    "An FBX or glTF file (.fbx, .gltf, .glb) is imported first, as qelimport does (see qelimport --help);\n"
+    "its own folder is served as the host prefix d:/import/.\n\n"
     "Without --no-prompts the options come from the configuration file and the flags below act as\n"
     "the user's entries in the options dialog, with its rules (an empty path is refused).\n"
     "With --no-prompts every option takes its built-in default.\n\n"
@@ -57,7 +59,7 @@ void AddSwitch(CLI::App& app, const Switch& s, CommandLine& out) {
 int ParseCommandLine(int argc, char** argv, CommandLine& out) {
     CLI::App app(kDescription + MaterialPluginHelp(), "qelexport");
     app.get_formatter()->column_width(40);
-    app.add_option("scene", out.scenePath, "the scene file to export")->required();
+    app.add_option("scene", out.scenePath, "the scene file to export (.qscene.json), or an FBX or glTF file (.fbx, .gltf, .glb) imported as qelimport does")->required();
 
     std::vector<std::string> maps;
     app.add_option("--map", maps, "serve host paths starting with HOSTPREFIX from DIR (repeatable)")

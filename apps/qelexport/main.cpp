@@ -16,6 +16,7 @@
 #include "export/export_plugin.h"
 #include "export/options_dialog.h"
 #include "export_report.h"
+#include "import/import_file.h"
 #include "io/path_map.h"
 #include "io/stream_file.h"
 #include "material_plugin.h"
@@ -125,8 +126,18 @@ int Run(const CommandLine& cl) {
 
     std::unique_ptr<sim::Scene> scene;
     try {
-        scene = sim::LoadSceneFile(cl.scenePath, load_options);
+        if (import::IsInterchangeFile(cl.scenePath)) {
+            import::ImportResult imported = import::ImportFile(cl.scenePath);
+            for (const std::string& warning : imported.warnings)
+                std::fprintf(stderr, "qelexport: %s: warning: %s\n", cl.scenePath.c_str(), warning.c_str());
+            scene = std::move(imported.scene);
+        } else {
+            scene = sim::LoadSceneFile(cl.scenePath, load_options);
+        }
     } catch (const sim::LoadError& e) {
+        std::fprintf(stderr, "qelexport: %s: %s\n", cl.scenePath.c_str(), e.what());
+        return kExitCannotRun;
+    } catch (const import::ImportError& e) {
         std::fprintf(stderr, "qelexport: %s: %s\n", cl.scenePath.c_str(), e.what());
         return kExitCannotRun;
     }
