@@ -15,7 +15,7 @@ class PluginServices;
 class Texture;
 
 // Sub-texture slots of the standard material.
-enum : int { kMapDiffuse = 1, kMapSpecularLevel = 3, kMapBump = 8 };
+enum : int { kMapDiffuse = 1, kMapSpecularLevel = 3, kMapOpacity = 6, kMapBump = 8 };
 
 // Requirement bits.
 enum : uint32_t { kMtlReqTwoSided = 0x1 };

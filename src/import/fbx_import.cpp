@@ -247,9 +247,8 @@ private:
         host::Texture* bump = Texture(material, aiTextureType_HEIGHT, name);
         if (!bump)
             if (host::Texture* normal = Texture(material, aiTextureType_NORMALS, name)) bump = builder_.NormalBump(normal, name + " normal");
-        if (material.GetTextureCount(aiTextureType_OPACITY) > 0)
-            builder_.Warn("material \"" + name + "\": the opacity map is not carried (a standard material of the scene has no opacity slot)");
-        return made = builder_.Standard(name, values, diffuse, specular, bump);
+        host::Texture* opacity = Texture(material, aiTextureType_OPACITY, name);
+        return made = builder_.Standard(name, values, diffuse, specular, bump, 100.0f, opacity);
     }
 
     void AddMeshes(sim::SimNode& node, const aiNode& source) {

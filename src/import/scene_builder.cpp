@@ -105,11 +105,12 @@ host::Texture* SceneBuilder::NormalBump(host::Texture* normal, std::string_view 
 
 host::Material* SceneBuilder::Standard(std::string_view name, const sim::StandardMaterial::Values& values,
                                        host::Texture* diffuse, host::Texture* specular_level, host::Texture* bump,
-                                       float bump_amount_percent) {
+                                       float bump_amount_percent, host::Texture* opacity) {
     auto material = std::make_unique<sim::StandardMaterial>(HostText(name, "material name"), values);
     if (diffuse) material->SetMap(host::kMapDiffuse, {diffuse, 100.0f, true});
     if (specular_level) material->SetMap(host::kMapSpecularLevel, {specular_level, 100.0f, true});
     if (bump) material->SetMap(host::kMapBump, {bump, bump_amount_percent, true});
+    if (opacity) material->SetMap(host::kMapOpacity, {opacity, 100.0f, true});
     host::Material* owned = scene_->Own(std::move(material));
     auto& table = scene_->FileTables().materials;
     table[NewId("m", table.size())] = owned;

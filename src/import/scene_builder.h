@@ -58,7 +58,8 @@ public:
     host::Texture* NormalBump(host::Texture* normal, std::string_view name);
     /// A standard material with the given maps (null: no map).
     host::Material* Standard(std::string_view name, const sim::StandardMaterial::Values& values, host::Texture* diffuse,
-                             host::Texture* specular_level, host::Texture* bump, float bump_amount_percent = 100.0f);
+                             host::Texture* specular_level, host::Texture* bump, float bump_amount_percent = 100.0f,
+                             host::Texture* opacity = nullptr);
     /// A multi/sub-object material over subs, in sub-material order.
     host::Material* Multi(std::string_view name, std::vector<host::Material*> subs);
     /// A neutral grey standard material for faces that name none.

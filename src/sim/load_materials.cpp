@@ -153,9 +153,10 @@ host::Material* LoadMaterial(LoadContext& context, const Value& value) {
         auto material = std::make_unique<StandardMaterial>(name, values);
         if (value.Has("maps")) {
             const Value maps = value["maps"];
-            maps.ExpectObject({"diffuse", "specularLevel", "bump"});
+            maps.ExpectObject({"diffuse", "specularLevel", "opacity", "bump"});
             if (maps.Has("diffuse")) material->SetMap(host::kMapDiffuse, LoadSlot(context, maps["diffuse"]));
             if (maps.Has("specularLevel")) material->SetMap(host::kMapSpecularLevel, LoadSlot(context, maps["specularLevel"]));
+            if (maps.Has("opacity")) material->SetMap(host::kMapOpacity, LoadSlot(context, maps["opacity"]));
             if (maps.Has("bump")) material->SetMap(host::kMapBump, LoadSlot(context, maps["bump"]));
         }
         return context.scene.Own(std::move(material));

@@ -5,6 +5,7 @@ namespace sim {
 void StandardMaterial::SetMap(int slot, const MapSlot& map) {
     if (slot == host::kMapDiffuse) diffuse_ = map;
     if (slot == host::kMapSpecularLevel) specular_level_ = map;
+    if (slot == host::kMapOpacity) opacity_ = map;
     if (slot == host::kMapBump) bump_ = map;
 }
 
@@ -12,14 +13,15 @@ const MapSlot* StandardMaterial::Slot(int i) const {
     switch (i) {
         case host::kMapDiffuse: return &diffuse_;
         case host::kMapSpecularLevel: return &specular_level_;
+        case host::kMapOpacity: return &opacity_;
         case host::kMapBump: return &bump_;
         default: return nullptr;
     }
 }
 
 host::ReferenceTarget* StandardMaterial::GetReference(int i) const {
-    const int slots[] = {host::kMapDiffuse, host::kMapSpecularLevel, host::kMapBump};
-    return i >= 0 && i < 3 ? GetSubTexmap(slots[i]) : nullptr;
+    const int slots[] = {host::kMapDiffuse, host::kMapSpecularLevel, host::kMapBump, host::kMapOpacity};
+    return i >= 0 && i < 4 ? GetSubTexmap(slots[i]) : nullptr;
 }
 
 host::Texture* StandardMaterial::GetSubTexmap(int i) const {

@@ -54,10 +54,10 @@ public:
     StandardMaterial(std::string name, const Values& values) : SimMaterial(host::kStandardMaterialClassId, std::move(name)), values_(values) {}
     void SetMap(int slot, const MapSlot& map);
     const Values& GetValues() const { return values_; }
-    /// The slot of a diffuse, specular level or bump map; null for another.
+    /// The slot of a diffuse, specular level, opacity or bump map; null for another.
     const MapSlot* Slot(int i) const;
 
-    int NumRefs() const override { return 3; }
+    int NumRefs() const override { return 4; }
     host::ReferenceTarget* GetReference(int i) const override;
 
     int NumSubTexmaps() const override { return 12; }
@@ -77,7 +77,7 @@ public:
 
 private:
     Values values_;
-    MapSlot diffuse_, specular_level_, bump_;
+    MapSlot diffuse_, specular_level_, opacity_, bump_;
 };
 
 /// Multi/sub-object (IsMultiMtl) and two-layer materials: sub-materials only.

@@ -490,7 +490,8 @@ private:
 
     void WriteMapSlots(const StandardMaterial& material) {
         static const std::pair<const char*, int> kSlots[] = {
-            {"diffuse", host::kMapDiffuse}, {"specularLevel", host::kMapSpecularLevel}, {"bump", host::kMapBump}};
+            {"diffuse", host::kMapDiffuse}, {"specularLevel", host::kMapSpecularLevel}, {"opacity", host::kMapOpacity},
+            {"bump", host::kMapBump}};
         bool any = false;
         for (const auto& [key, slot] : kSlots) any = any || material.Slot(slot)->texture;
         if (!any) return;

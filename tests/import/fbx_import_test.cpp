@@ -120,6 +120,7 @@ TEST(FbxImport, MeshMaterialsAndSkin) {
     };
     EXPECT_EQ(file(red->GetSubTexmap(host::kMapDiffuse)), "d:/import/maps/red.png");
     EXPECT_EQ(file(red->GetSubTexmap(host::kMapSpecularLevel)), "d:/import/maps/shine.png");
+    EXPECT_EQ(file(red->GetSubTexmap(host::kMapOpacity)), "d:/import/maps/red_a.png");
     const host::Texture* bump = red->GetSubTexmap(host::kMapBump);
     ASSERT_NE(bump, nullptr);
     EXPECT_EQ(bump->ClassID(), host::kNormalBumpClassId);

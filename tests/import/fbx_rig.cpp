@@ -214,6 +214,13 @@ Objects:  {
 		FileName: "maps/red_n.png"
 		RelativeFilename: "maps/red_n.png"
 	}
+	Texture: 453, "Texture::cutout", "" {
+		Type: "TextureVideoClip"
+		Version: 202
+		TextureName: "Texture::cutout"
+		FileName: "maps/red_a.png"
+		RelativeFilename: "maps/red_a.png"
+	}
 	Deformer: 600, "Deformer::", "Skin" {
 		Version: 101
 		Link_DeformAcuracy: 50
@@ -278,6 +285,7 @@ Connections:  {
 	C: "OP",450,400, "DiffuseColor"
 	C: "OP",451,400, "SpecularColor"
 	C: "OP",452,400, "NormalMap"
+	C: "OP",453,400, "TransparentColor"
 	C: "OO",600,200
 	C: "OO",601,600
 	C: "OO",602,600

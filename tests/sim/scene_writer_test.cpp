@@ -31,7 +31,8 @@ const char* const kEverything = R"(
     "materials": {
       "std": {"type": "standard", "name": "\u0421\u0442\u0435\u043d\u0430", "diffuse": [0.5, 0.25, 1], "specular": [0, 0, 0],
               "specularLevel": 45, "shininessStrength": 0.3, "transparency": 0.25, "twoSided": true,
-              "maps": {"diffuse": {"texture": "wall"}, "bump": {"texture": "bump", "amount": 30, "enabled": false}}},
+              "maps": {"diffuse": {"texture": "wall"}, "opacity": {"texture": "check", "amount": 50},
+                       "bump": {"texture": "bump", "amount": 30, "enabled": false}}},
       "multi": {"type": "multi", "name": "M", "materials": ["std", null, "two"]},
       "two": {"type": "twoLayer", "materials": ["std", "corvane"]},
       "corvane": {"type": "CorvaneMtl", "name": "Shiny", "material": "std", "blend": 3, "modulate2x": true, "envmap": true,
