@@ -4,17 +4,16 @@
 // memory on top of the built scene, per triangle: the process's resident
 // peak is reset before the export and read after it.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "export/export_plugin.h"
 #include "geometry/vertex_welder.h"
+#include "process_memory.h"
 #include "skinned_scene.h"
 #include "sim/scene.h"
 
@@ -66,20 +65,6 @@ BENCHMARK(WeldNearCorners)->Unit(benchmark::kMillisecond);
 
 // ---- Export of skinned meshes ------------------------------------------------
 
-// Bytes of one line ("VmHWM:", "VmRSS:") of this process's status.
-int64_t StatusBytes(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::stoll(line.substr(key.size())) * 1024;
-    return 0;
-}
-
-void ResetPeak() {
-    malloc_trim(0);
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 void ExportSkinned(benchmark::State& state) {
     const int mesh_count = int(state.range(0));
     std::unique_ptr<sim::Scene> scene = benchscene::SkinnedScene(mesh_count);
@@ -94,12 +79,12 @@ void ExportSkinned(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         scene->Record().Clear();
-        ResetPeak();
-        const int64_t base = StatusBytes("VmRSS:");
+        benchmem::ResetPeak();
+        const int64_t base = benchmem::StatusBytes("VmRSS:");
         state.ResumeTiming();
         exporter->DoExport("bench.mdl", nullptr, scene.get(), true, 0);
         state.PauseTiming();
-        peak = std::max(peak, StatusBytes("VmHWM:") - base);
+        peak = std::max(peak, benchmem::StatusBytes("VmHWM:") - base);
         if (!scene->Record().boxes.empty()) state.SkipWithError("the export showed a message");
         state.ResumeTiming();
     }

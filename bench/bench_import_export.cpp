@@ -4,7 +4,6 @@
 // memory of load and export together, per triangle: the process's resident
 // peak is reset before the load and read after the export.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include "import/import_file.h"
 #include "sim/scene_loader.h"
 #include "sim/scene_writer.h"
+#include "process_memory.h"
 #include "skinned_scene.h"
 
 namespace {
@@ -22,19 +22,6 @@ namespace {
 constexpr int kMeshes = 40;
 
 namespace fs = std::filesystem;
-
-int64_t StatusBytes(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::stoll(line.substr(key.size())) * 1024;
-    return 0;
-}
-
-void ResetPeak() {
-    malloc_trim(0);
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 // The input files, written once.
 const fs::path& Inputs() {
@@ -55,8 +42,8 @@ void EndToEnd(benchmark::State& state, const char* file) {
     int64_t peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ResetPeak();
-        const int64_t base = StatusBytes("VmRSS:");
+        benchmem::ResetPeak();
+        const int64_t base = benchmem::StatusBytes("VmRSS:");
         state.ResumeTiming();
         std::unique_ptr<sim::Scene> scene =
             import::IsInterchangeFile(input.string()) ? import::ImportFile(input.string()).scene : sim::LoadSceneFile(input.string());
@@ -67,7 +54,7 @@ void EndToEnd(benchmark::State& state, const char* file) {
         exporter->SetConfigPath((out / "QELEXPORT.CFG").string());
         exporter->DoExport("bench.mdl", nullptr, scene.get(), true, 0);
         state.PauseTiming();
-        peak = std::max(peak, StatusBytes("VmHWM:") - base);
+        peak = std::max(peak, benchmem::StatusBytes("VmHWM:") - base);
         if (!scene->Record().boxes.empty()) state.SkipWithError("the export showed a message");
         sim::PathMap::Uninstall();
         object.reset();

@@ -330,18 +330,10 @@ private:
             }
         }
         if (data.faces.empty()) return;
-        auto channel = [&data](int number, std::vector<host::Point3> verts) {
-            sim::MapChannelData& map = data.channels[number];
-            map.verts = std::move(verts);
-            map.verts.resize(data.verts.size(), {0, 0, 0});
-            map.faces.resize(data.faces.size());
-            for (size_t f = 0; f < data.faces.size(); ++f)
-                for (int c = 0; c < 3; ++c) map.faces[f].t[c] = data.faces[f].v[c];
-        };
-        for (auto& [number, verts] : channels) channel(number, std::move(verts));
+        for (auto& [number, verts] : channels) SetVertexChannel(data, number, std::move(verts));
         if (has_colours) {
-            channel(host::kMapColor, std::move(colours));
-            channel(host::kMapAlpha, std::move(alphas));
+            SetVertexChannel(data, host::kMapColor, std::move(colours));
+            SetVertexChannel(data, host::kMapAlpha, std::move(alphas));
         }
         if (has_normals) {
             sim::NormalSpecData spec;

@@ -198,17 +198,9 @@ GltfMesh BuildGltfMesh(const tinygltf::Model& model, size_t mesh_index, SceneBui
     }
 
     // Every channel covers every vertex; primitives without it take zeros.
-    auto channel = [&data](int number, std::vector<host::Point3> verts) {
-        sim::MapChannelData& map = data.channels[number];
-        map.verts = std::move(verts);
-        map.verts.resize(data.verts.size(), {0, 0, 0});
-        map.faces.resize(data.faces.size());
-        for (size_t f = 0; f < data.faces.size(); ++f)
-            for (int c = 0; c < 3; ++c) map.faces[f].t[c] = data.faces[f].v[c];
-    };
-    for (auto& [number, verts] : uv_sets) channel(number, std::move(verts));
-    if (has_colour) channel(host::kMapColor, std::move(colours));
-    if (has_alpha) channel(host::kMapAlpha, std::move(alphas));
+    for (auto& [number, verts] : uv_sets) SetVertexChannel(data, number, std::move(verts));
+    if (has_colour) SetVertexChannel(data, host::kMapColor, std::move(colours));
+    if (has_alpha) SetVertexChannel(data, host::kMapAlpha, std::move(alphas));
     if (has_normals) {
         sim::NormalSpecData spec;
         spec.normals = std::move(normals);

@@ -14,6 +14,15 @@ host::Matrix3 ToZUp(const host::Matrix3& m) {
     return from * m * to;
 }
 
+void SetVertexChannel(sim::MeshData& data, int number, std::vector<host::Point3> verts) {
+    sim::MapChannelData& map = data.channels[number];
+    map.verts = std::move(verts);
+    map.verts.resize(data.verts.size(), {0, 0, 0});
+    map.faces.resize(data.faces.size());
+    for (size_t f = 0; f < data.faces.size(); ++f)
+        for (int c = 0; c < 3; ++c) map.faces[f].t[c] = data.faces[f].v[c];
+}
+
 std::string HostLineEnds(std::string_view text) {
     static constexpr std::string_view kEscaped = "&cr;&lf;";
     std::string out;

@@ -11,6 +11,7 @@
 
 #include "host/light.h"
 #include "sim/materials.h"
+#include "sim/mesh_data.h"
 #include "sim/scene.h"
 
 namespace import {
@@ -29,6 +30,11 @@ host::Matrix3 ToZUp(const host::Matrix3& m);
 /// The user property text with every line end as the host stores it: CR LF,
 /// a lone LF and the literal "&cr;&lf;" all become CR LF.
 std::string HostLineEnds(std::string_view text);
+
+/// Sets map channel number of data to verts, one per mesh vertex (missing
+/// ones zero), with the channel's faces the mesh's own: both readers deliver
+/// texture coordinates and colours per vertex.
+void SetVertexChannel(sim::MeshData& data, int number, std::vector<host::Point3> verts);
 
 class SceneBuilder {
 public:
