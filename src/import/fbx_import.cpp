@@ -335,15 +335,7 @@ private:
             SetVertexChannel(data, host::kMapColor, std::move(colours));
             SetVertexChannel(data, host::kMapAlpha, std::move(alphas));
         }
-        if (has_normals) {
-            sim::NormalSpecData spec;
-            spec.normals = std::move(normals);
-            spec.faces.resize(data.faces.size());
-            for (size_t f = 0; f < data.faces.size(); ++f)
-                for (int c = 0; c < 3; ++c) spec.faces[f][size_t(c)] = int(data.faces[f].v[c]);
-            spec.isExplicit.assign(spec.normals.size(), true);
-            data.normals = std::move(spec);
-        }
+        if (has_normals) SetVertexNormals(data, std::move(normals));
         node.SetMaterial(distinct.size() == 1 ? distinct[0] : builder_.Multi(std::string(Name(source.mName)) + " materials", distinct));
         sim::Scene& scene = builder_.Scene();
         const bool skinned = !skin.bones.empty();

@@ -201,15 +201,7 @@ GltfMesh BuildGltfMesh(const tinygltf::Model& model, size_t mesh_index, SceneBui
     for (auto& [number, verts] : uv_sets) SetVertexChannel(data, number, std::move(verts));
     if (has_colour) SetVertexChannel(data, host::kMapColor, std::move(colours));
     if (has_alpha) SetVertexChannel(data, host::kMapAlpha, std::move(alphas));
-    if (has_normals) {
-        sim::NormalSpecData spec;
-        spec.normals = std::move(normals);
-        spec.faces.resize(data.faces.size());
-        for (size_t f = 0; f < data.faces.size(); ++f)
-            for (int c = 0; c < 3; ++c) spec.faces[f][size_t(c)] = int(data.faces[f].v[c]);
-        spec.isExplicit.assign(spec.normals.size(), true);
-        data.normals = std::move(spec);
-    }
+    if (has_normals) SetVertexNormals(data, std::move(normals));
     if (distinct.size() == 1) out.material = distinct[0];
     else if (distinct.size() > 1) out.material = builder.Multi(mesh.name.empty() ? mesh_name : mesh.name, distinct);
     if (!out.hasJoints) out.joints.clear();

@@ -23,6 +23,16 @@ void SetVertexChannel(sim::MeshData& data, int number, std::vector<host::Point3>
         for (int c = 0; c < 3; ++c) map.faces[f].t[c] = data.faces[f].v[c];
 }
 
+void SetVertexNormals(sim::MeshData& data, std::vector<host::Point3> normals) {
+    sim::NormalSpecData spec;
+    spec.normals = std::move(normals);
+    spec.faces.resize(data.faces.size());
+    for (size_t f = 0; f < data.faces.size(); ++f)
+        for (int c = 0; c < 3; ++c) spec.faces[f][size_t(c)] = int(data.faces[f].v[c]);
+    spec.isExplicit.assign(spec.normals.size(), true);
+    data.normals = std::move(spec);
+}
+
 std::string HostLineEnds(std::string_view text) {
     static constexpr std::string_view kEscaped = "&cr;&lf;";
     std::string out;

@@ -36,6 +36,10 @@ std::string HostLineEnds(std::string_view text);
 /// texture coordinates and colours per vertex.
 void SetVertexChannel(sim::MeshData& data, int number, std::vector<host::Point3> verts);
 
+/// Sets explicit normals of data, one per mesh vertex, each corner taking its
+/// vertex's normal.
+void SetVertexNormals(sim::MeshData& data, std::vector<host::Point3> normals);
+
 class SceneBuilder {
 public:
     /// file: the local path of the imported file; its folder is served as

@@ -9,6 +9,7 @@
 #include "base/format.h"
 #include "host/class_id.h"
 #include "io/file_system.h"
+#include "io/name.h"
 #include "io/stream_file.h"
 #include "materials/messages.h"
 #include "scene/messages.h"
@@ -60,18 +61,12 @@ Plan MakePlan(const TextureSource& source) {
     return plan;
 }
 
-// The directory part of a path.
-std::string Folder(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 bool CopyFile(const std::string& from, const std::string& to) {
     xDebug::eExceptionMode throwing(xDebug::kModeThrow | xDebug::kModeNoLog);
     try {
         xIo::eFileStream in;
         if (!in.Open(from, xIo::kModeRead, xIo::eFileStream::kOutputBufferSize)) return false;
-        if (!xIo::MakeDirectories(Folder(to))) return false;
+        if (!xIo::MakeDirectories(xIo::GetPart(to, xIo::ePart::Directory))) return false;
         xIo::eFileStream out;
         if (!out.Open(to, xIo::kModeWrite | xIo::kModeTruncate, xIo::eFileStream::kOutputBufferSize)) return false;
         out.WriteFrom(in, -1);
@@ -132,7 +127,7 @@ bool Convert(const Plan& plan, const std::string& to) {
     xDebug::eExceptionMode throwing(xDebug::kModeThrow | xDebug::kModeNoLog);
     try {
         std::vector<uint8_t> pixels;
-        if (!SamplePixels(plan, pixels) || !xIo::MakeDirectories(Folder(to))) return false;
+        if (!SamplePixels(plan, pixels) || !xIo::MakeDirectories(xIo::GetPart(to, xIo::ePart::Directory))) return false;
         xIo::eFileStream out;
         if (!out.Open(to, xIo::kModeWrite | xIo::kModeTruncate, xIo::eFileStream::kOutputBufferSize)) return false;
         WriteImage(plan, pixels, out);

@@ -3,6 +3,7 @@
 #include "base/format.h"
 #include "host/class_id.h"
 #include "io/file_system.h"
+#include "io/name.h"
 #include "materials/map_files.h"
 #include "materials/messages.h"
 #include "scene/messages.h"
@@ -22,14 +23,6 @@ bool HasEngineFormatText(const std::string& file) {
            file.find(".dds") != std::string::npos;
 }
 
-// The text between the last slash and the last dot after it.
-std::string Stem(const std::string& file) {
-    const size_t slash = file.rfind('/');
-    std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
     if (text.size() < prefix.size()) return false;
     std::string head = text.substr(0, prefix.size()), p = prefix;
@@ -42,14 +35,7 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) 
 // without a drive and without a ".." component.
 bool StaysInside(const std::string& relative) {
     if (relative.empty() || relative.front() == '/' || relative.find(':') != std::string::npos) return false;
-    size_t start = 0;
-    while (start <= relative.size()) {
-        size_t end = relative.find('/', start);
-        if (end == std::string::npos) end = relative.size();
-        if (relative.compare(start, end - start, "..") == 0) return false;
-        start = end + 1;
-    }
-    return true;
+    return !scene::HasParentComponent(relative);
 }
 
 }  // namespace
@@ -76,10 +62,9 @@ TextureName NameTexture(const TexturePaths& paths, const host::Material* materia
     std::string f = result.file;
     xIo::NormalizePath(f);
     const bool bump_map = material != nullptr && material->GetSubTexmap(host::kMapBump) == &texture;
-    if (bump_map || !HasEngineFormatText(f)) f = Stem(f) + extension;
+    if (bump_map || !HasEngineFormatText(f)) f = xIo::GetPart(f, xIo::ePart::Stem) + extension;
     if (!StartsWithIgnoringCase(f, paths.commonTextureSourcePath)) {
-        const size_t slash = f.rfind('/');
-        result.name = slash == std::string::npos ? f : f.substr(slash + 1);
+        result.name = xIo::GetPart(f, xIo::ePart::FileName);
         return result;
     }
 
@@ -100,17 +85,9 @@ std::string DestinationPath(const TexturePaths& paths, const TextureName& name) 
     return scene::JoinPath(scene::JoinPath(paths.gameResourcePath, paths.commonTexturePathInGame), name.name.substr(2));
 }
 
-std::string StoredName(const std::string& name) {
-    const size_t slash = name.rfind('/');
-    const size_t dot = name.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return name;
-    return name.substr(0, dot);
-}
+std::string StoredName(const std::string& name) { return xIo::GetPart(name, xIo::ePart::WithoutExtension); }
 
-std::string ExtensionOf(const std::string& path) {
-    const std::string stored = StoredName(path);
-    return path.substr(stored.size());
-}
+std::string ExtensionOf(const std::string& path) { return xIo::GetPart(path, xIo::ePart::Extension); }
 
 std::string WithExtension(const std::string& path, const std::string& extension) {
     return StoredName(path) + extension;

@@ -25,14 +25,18 @@ bool IsSafeModelPath(const std::string& model) {
     if (NamePart(model).empty()) return false;
     if (model[0] == '/' || model[0] == '\\') return false;
     if (model.size() > 1 && model[1] == ':') return false;
+    return !HasParentComponent(model);
+}
+
+bool HasParentComponent(const std::string& path) {
     size_t start = 0;
-    while (start <= model.size()) {
-        size_t end = model.find_first_of("/\\", start);
-        if (end == std::string::npos) end = model.size();
-        if (model.compare(start, end - start, "..") == 0) return false;
+    while (start <= path.size()) {
+        size_t end = path.find_first_of("/\\", start);
+        if (end == std::string::npos) end = path.size();
+        if (path.compare(start, end - start, "..") == 0) return true;
         start = end + 1;
     }
-    return true;
+    return false;
 }
 
 }  // namespace scene

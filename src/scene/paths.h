@@ -22,4 +22,7 @@ std::string ModelBase(const std::string& resource_dir);
 /// ".." component, and with a name part (not empty, ".", or ending in '/').
 bool IsSafeModelPath(const std::string& model);
 
+/// True when a component of path (separated by '/' or '\\') is "..".
+bool HasParentComponent(const std::string& path);
+
 }  // namespace scene
